@@ -1,0 +1,26 @@
+# Compiler settings shared by the intro, its tools and its tests.
+option(OMRA_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
+option(OMRA_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+function(omra_compile_options target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    if(OMRA_WARNINGS_AS_ERRORS)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+    # No fused multiply-add and, on 32-bit x86, SSE arithmetic instead of x87 extended precision:
+    # float results then round the same way in both builds.
+    target_compile_options(${target} PRIVATE -ffp-contract=off)
+    if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i686|i386|x86)$")
+        target_compile_options(${target} PRIVATE -msse2 -mfpmath=sse)
+    endif()
+    if(OMRA_SANITIZE)
+        target_compile_options(${target} PRIVATE -fsanitize=address,undefined
+                                                 -fno-sanitize-recover=undefined
+                                                 -fno-omit-frame-pointer)
+        target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    endif()
+endfunction()

@@ -1,0 +1,24 @@
+# The Debian 12 packages Omra needs: the one list the README's commands install from.
+
+# Building and running the native intro.
+OMRA_BUILD_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    libsdl2-dev libstb-dev libglm-dev
+)
+# Running it where no display is available: a virtual display, Mesa's software OpenGL and a
+# screenshot tool.
+OMRA_HEADLESS_PACKAGES=(
+    xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri
+)
+# Testing: unit tests, the 32-bit Windows cross build and its run under Wine.
+OMRA_TEST_PACKAGES=(
+    googletest libgtest-dev libbenchmark-dev
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+    wine fonts-wine qemu-user-static
+)
+# Wine's 32-bit side (needs the i386 architecture).
+OMRA_I386_PACKAGES=(
+    wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
+    libxrandr2:i386 libxrender1:i386 libxi6:i386 libxcursor1:i386 libxcomposite1:i386
+    libxinerama1:i386 libxxf86vm1:i386 libxfixes3:i386
+)

@@ -1,0 +1,7 @@
+#include "shell/frame_state.h"
+
+namespace omra {
+
+FrameState frameState;
+
+} // namespace omra

@@ -1,0 +1,45 @@
+#define SDL_MAIN_HANDLED
+#include "assets/assets.h"
+#include "render/frame.h"
+#include "shell/frame_advance.h"
+#include "shell/performance_counter.h"
+#include "shell/sdl_window.h"
+#include "shell/startup.h"
+
+#include <SDL.h>
+
+namespace {
+
+// Escape and the window's close button both end the intro.
+bool endsIntro(const SDL_Event& event) {
+    return event.type == SDL_QUIT ||
+           (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE);
+}
+
+// One event per pass; a frame only when no event is waiting.
+void runMainLoop(SDL_Window* window) {
+    using namespace omra;
+    for (;;) {
+        SDL_Event event;
+        if (SDL_PollEvent(&event) != 0) {
+            if (endsIntro(event)) {
+                return;
+            }
+            continue;
+        }
+        advanceFrame(frameState, frameClock, performanceCounter(), assets.pages);
+        renderFrame();
+        SDL_GL_SwapWindow(window);
+    }
+}
+
+} // namespace
+
+int main(int /*argc*/, char** /*argv*/) {
+    SDL_SetMainReady();
+    SDL_Window* window = omra::openSdlWindow();
+    omra::runStartup();
+    runMainLoop(window);
+    omra::closeSdlWindow(window);
+    return 0;
+}

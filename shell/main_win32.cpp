@@ -1,0 +1,40 @@
+#include "assets/assets.h"
+#include "render/frame.h"
+#include "shell/frame_advance.h"
+#include "shell/performance_counter.h"
+#include "shell/startup.h"
+#include "shell/wgl_window_win32.h"
+
+#include <windows.h>
+
+namespace {
+
+// One message per pass; a frame only when the queue is empty. Returns the WM_QUIT wParam.
+WPARAM runMainLoop() {
+    using namespace omra;
+    MSG message{};
+    for (;;) {
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        } else {
+            advanceFrame(frameState, frameClock, performanceCounter(), assets.pages);
+            renderFrame();
+            SwapBuffers(mainWindowDC());
+        }
+        if (message.message == WM_QUIT) {
+            return message.wParam;
+        }
+    }
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*showCommand*/) {
+    omra::openMainWindow(instance);
+    omra::runStartup();
+    const WPARAM exitCode = runMainLoop();
+    omra::deleteRenderingContext();
+    return static_cast<int>(exitCode);
+}

@@ -1,0 +1,60 @@
+#include "shell/page_schedule.h"
+
+namespace omra {
+
+namespace {
+
+constexpr std::int32_t GlyphPixels = 8;
+constexpr std::int32_t OffScreenMargin = 256;
+constexpr float SlideInEnd = 5.0f;
+constexpr float HoldEnd = 10.0f;
+constexpr float SlideOutEnd = 15.0f;
+constexpr float CycleEnd = 18.0f;
+constexpr float SlideSeconds = 5.0f;
+
+} // namespace
+
+PageGeometry pageGeometry(std::int32_t widthChars, std::int32_t viewportWidth) {
+    const std::int32_t textPixels = GlyphPixels * widthChars;
+    // Integer arithmetic first (the centre truncates toward zero), then each value to float.
+    return PageGeometry{
+        static_cast<float>(viewportWidth + OffScreenMargin),
+        static_cast<float>((viewportWidth - textPixels) / 2),
+        static_cast<float>(-textPixels - OffScreenMargin),
+    };
+}
+
+float pageX(const PageGeometry& g, float t) {
+    // The fraction of the slide is formed first, then scaled by the distance.
+    if (t <= SlideInEnd) {
+        return g.start - (g.start - g.centre) * (t / SlideSeconds);
+    }
+    if (t <= HoldEnd) {
+        return g.centre;
+    }
+    if (t <= SlideOutEnd) {
+        return g.centre - ((t - HoldEnd) / SlideSeconds) * (g.centre - g.exit);
+    }
+    return g.exit;
+}
+
+void advancePageSchedule(FrameState& state, float dt, const std::vector<TextPage>& pages) {
+    state.pageTime += dt;
+    const std::int32_t width = state.currentPage != nullptr ? state.currentPage->width : 0;
+    const PageGeometry geometry = pageGeometry(width, state.viewportWidth);
+    float x;
+    if (state.pageTime <= CycleEnd) {
+        x = pageX(geometry, state.pageTime);
+    } else {
+        // One switch per frame however long the frame was: the time past 18 s is dropped.
+        state.pageIndex += 1;
+        state.currentPage =
+            pages.empty() ? nullptr
+                          : &pages[state.pageIndex % static_cast<std::uint32_t>(pages.size())];
+        state.pageTime = 0.0f;
+        x = geometry.start;
+    }
+    state.pageXOffset = static_cast<std::int32_t>(x);
+}
+
+} // namespace omra

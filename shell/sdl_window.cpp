@@ -1,0 +1,74 @@
+#include "shell/sdl_window.h"
+
+#include "shell/gl_context.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace omra {
+
+namespace {
+
+constexpr int WindowWidth = 960;
+constexpr int WindowHeight = 540;
+
+SDL_Window* mainWindow = nullptr;
+SDL_GLContext renderingContext = nullptr;
+
+[[noreturn]] void failWith(const char* operation) {
+    throw std::runtime_error(std::string(operation) + ": " + SDL_GetError());
+}
+
+void requestContextAttributes() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+} // namespace
+
+SDL_Window* openSdlWindow() {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        failWith("SDL_Init");
+    }
+    requestContextAttributes();
+    mainWindow = SDL_CreateWindow("Omra", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                  WindowWidth, WindowHeight, SDL_WINDOW_OPENGL);
+    if (mainWindow == nullptr) {
+        failWith("SDL_CreateWindow");
+    }
+    renderingContext = SDL_GL_CreateContext(mainWindow);
+    if (renderingContext == nullptr) {
+        failWith("SDL_GL_CreateContext");
+    }
+    return mainWindow;
+}
+
+void closeSdlWindow(SDL_Window* window) {
+    SDL_GL_DeleteContext(renderingContext);
+    renderingContext = nullptr;
+    SDL_DestroyWindow(window);
+    mainWindow = nullptr;
+    SDL_Quit();
+}
+
+void requestSwapIntervalOne() {
+    // Drivers without swap control (Xvfb's among them) refuse; the swap then paces nothing.
+    SDL_GL_SetSwapInterval(1);
+}
+
+ViewportSize initialViewportSize() {
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(mainWindow, &width, &height);
+    return ViewportSize{width, height};
+}
+
+} // namespace omra

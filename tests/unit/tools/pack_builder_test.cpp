@@ -1,0 +1,94 @@
+#include "assets/assets.h"
+#include "pack/pack_builder.h"
+#include "tga/tga.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace omra::tools {
+namespace {
+
+Bytes tga(int width, int height, int bits) {
+    TgaImage image{
+        width, height, bits,
+        std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * bits / 8, 7)};
+    return encodeTga(image, bits == 32);
+}
+
+PackSources validSources() {
+    PackSources sources;
+    sources.logo = tga(425, 81, 24);
+    const std::string module = "Extended Module: tune";
+    sources.module.assign(module.begin(), module.end());
+    sources.scroller = "HELLO ~ 0123";
+    sources.font = tga(512, 512, 32);
+    sources.pages = {"\xC9\xCD\xBB\nabc", ""};
+    return sources;
+}
+
+std::string rejectionOf(const PackSources& sources) {
+    try {
+        checkPackSources(sources);
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "accepted";
+}
+
+TEST(PackBuilder, BuildsAPackTheIntroLoadsBackUnchanged) {
+    const PackSources sources = validSources();
+    EXPECT_EQ(rejectionOf(sources), "accepted");
+    const omra::Assets loaded = omra::assetsFromEntries(omra::splitPackEntries(buildPack(sources)));
+    EXPECT_EQ(loaded.logoImage, sources.logo);
+    EXPECT_EQ(loaded.moduleBytes, sources.module);
+    EXPECT_EQ(loaded.scrollerText, sources.scroller);
+    EXPECT_EQ(loaded.fontImage, sources.font);
+    ASSERT_EQ(loaded.pages.size(), 2u);
+    EXPECT_EQ(loaded.pages[0].text, sources.pages[0]);
+    EXPECT_EQ(loaded.pages[1].text, "");
+}
+
+TEST(PackBuilder, LaysOutTheEntriesInTheirFixedOrder) {
+    const std::vector<omra::Bytes> entries = omra::splitPackEntries(buildPack(validSources()));
+    ASSERT_EQ(entries.size(), 8u);
+    EXPECT_TRUE(entries[4].empty());
+    EXPECT_EQ(entries[5], (omra::Bytes{2, 0, 0, 0}));
+}
+
+TEST(PackBuilder, RefusesSourcesTheIntroCannotUse) {
+    PackSources wrongLogo = validSources();
+    wrongLogo.logo = tga(400, 81, 24);
+    EXPECT_EQ(rejectionOf(wrongLogo), "logo: must be 425 x 81 at 24 bits, is 400 x 81 at 24 bits");
+
+    PackSources shortFont = validSources();
+    shortFont.font.resize(shortFont.font.size() / 2);
+    EXPECT_EQ(rejectionOf(shortFont), "font: not a TGA image, or shorter than its header says");
+
+    PackSources compressed = validSources();
+    compressed.logo[2] = 10;
+    EXPECT_EQ(rejectionOf(compressed),
+              "logo: must be an uncompressed true-colour TGA (type 2), is type 10");
+
+    PackSources topDown = validSources();
+    topDown.font[17] |= 0x20;
+    EXPECT_EQ(rejectionOf(topDown), "font: must have its origin at the bottom left");
+
+    PackSources notXm = validSources();
+    notXm.module = {'M', 'T', 'h', 'd'};
+    EXPECT_EQ(rejectionOf(notXm),
+              "module: not an XM module (it must begin with \"Extended Module: \")");
+
+    PackSources twoLines = validSources();
+    twoLines.scroller = "one\ntwo";
+    EXPECT_EQ(rejectionOf(twoLines),
+              "scroller: byte 10 at offset 3 is not printable ASCII (one line, codes 32 to 126)");
+}
+
+TEST(PackBuilder, DropsOnlyOneFinalLineFeedOfATextFile) {
+    EXPECT_EQ(withoutFinalLineFeed("a\nb\n"), "a\nb");
+    EXPECT_EQ(withoutFinalLineFeed("a\n\n"), "a\n");
+    EXPECT_EQ(withoutFinalLineFeed(""), "");
+}
+
+} // namespace
+} // namespace omra::tools

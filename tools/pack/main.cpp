@@ -1,0 +1,108 @@
+// omra-pack: builds the intro's asset pack from its source files.
+#include "common/files.h"
+#include "pack/cp437.h"
+#include "pack/pack_builder.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: omra-pack --logo FILE --module FILE --scroller FILE --font FILE [--page FILE]...\n"
+    "                 --output FILE\n"
+    "\n"
+    "Builds the asset pack the intro carries inside its executable.\n"
+    "  --logo FILE      logo, 425 x 81 uncompressed 24-bit TGA, origin bottom left\n"
+    "  --module FILE    the tune, an XM module\n"
+    "  --scroller FILE  scroller text, one line of printable ASCII\n"
+    "  --font FILE      scroller glyph sheet, 512 x 512 uncompressed 32-bit TGA\n"
+    "  --page FILE      a text page in UTF-8, converted to code page 437; repeat in order\n"
+    "  --output FILE    the pack to write (replaced only once it is complete)\n"
+    "A final line feed in the scroller and page files is dropped.\n";
+
+struct Arguments {
+    std::optional<std::string> logo, module, scroller, font, output;
+    std::vector<std::string> pages;
+};
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+Arguments parseArguments(int argc, char** argv) {
+    Arguments arguments;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc) {
+            throw UsageError("missing file after " + option);
+        }
+        const std::string value = argv[++i];
+        if (option == "--logo") {
+            arguments.logo = value;
+        } else if (option == "--module") {
+            arguments.module = value;
+        } else if (option == "--scroller") {
+            arguments.scroller = value;
+        } else if (option == "--font") {
+            arguments.font = value;
+        } else if (option == "--page") {
+            arguments.pages.push_back(value);
+        } else if (option == "--output") {
+            arguments.output = value;
+        } else {
+            throw UsageError("unknown option " + option);
+        }
+    }
+    for (const auto& [name, value] :
+         {std::pair{"--logo", &arguments.logo}, std::pair{"--module", &arguments.module},
+          std::pair{"--scroller", &arguments.scroller}, std::pair{"--font", &arguments.font},
+          std::pair{"--output", &arguments.output}}) {
+        if (!*value) {
+            throw UsageError(std::string("missing ") + name);
+        }
+    }
+    return arguments;
+}
+
+std::string readText(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = omra::tools::readFile(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+int run(const Arguments& arguments) {
+    using namespace omra::tools;
+    PackSources sources;
+    sources.logo = readFile(*arguments.logo);
+    sources.module = readFile(*arguments.module);
+    sources.scroller = withoutFinalLineFeed(readText(*arguments.scroller));
+    sources.font = readFile(*arguments.font);
+    for (const std::string& page : arguments.pages) {
+        sources.pages.push_back(utf8ToCp437(withoutFinalLineFeed(readText(page)), page));
+    }
+    checkPackSources(sources);
+    writeFileAtomically(*arguments.output, buildPack(sources));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    try {
+        return run(parseArguments(argc, argv));
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "omra-pack: %s\n%s", error.what(), Usage);
+        return 2;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "omra-pack: %s\n", error.what());
+        return 1;
+    }
+}

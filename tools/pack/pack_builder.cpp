@@ -1,0 +1,93 @@
+#include "pack/pack_builder.h"
+
+#include "tga/tga.h"
+
+#include <stdexcept>
+#include <string_view>
+
+namespace omra::tools {
+
+namespace {
+
+[[noreturn]] void reject(const std::string& what) {
+    throw std::runtime_error(what);
+}
+
+void checkTga(const Bytes& file, const char* role, int width, int height, int bits) {
+    const std::optional<TgaHeader> header = readTgaHeader(file);
+    if (!header) {
+        reject(std::string(role) + ": not a TGA image, or shorter than its header says");
+    }
+    if (header->imageType != 2) {
+        reject(std::string(role) + ": must be an uncompressed true-colour TGA (type 2), is type " +
+               std::to_string(header->imageType));
+    }
+    if (header->width != width || header->height != height || header->bitsPerPixel != bits) {
+        reject(std::string(role) + ": must be " + std::to_string(width) + " x " +
+               std::to_string(height) + " at " + std::to_string(bits) + " bits, is " +
+               std::to_string(header->width) + " x " + std::to_string(header->height) + " at " +
+               std::to_string(header->bitsPerPixel) + " bits");
+    }
+    if (header->originTop) {
+        reject(std::string(role) + ": must have its origin at the bottom left");
+    }
+}
+
+void putU32LE(std::string& out, std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        out.push_back(static_cast<char>(value >> shift));
+    }
+}
+
+void appendEntry(Bytes& pack, std::string_view payload) {
+    std::string length;
+    putU32LE(length, static_cast<std::uint32_t>(payload.size()));
+    pack.insert(pack.end(), length.begin(), length.end());
+    pack.insert(pack.end(), payload.begin(), payload.end());
+}
+
+std::string_view asText(const Bytes& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+} // namespace
+
+void checkPackSources(const PackSources& sources) {
+    checkTga(sources.logo, "logo", 425, 81, 24);
+    checkTga(sources.font, "font", 512, 512, 32);
+    if (asText(sources.module).substr(0, 17) != "Extended Module: ") {
+        reject("module: not an XM module (it must begin with \"Extended Module: \")");
+    }
+    for (std::size_t i = 0; i < sources.scroller.size(); ++i) {
+        const auto c = static_cast<unsigned char>(sources.scroller[i]);
+        if (c < 32 || c > 126) {
+            reject("scroller: byte " + std::to_string(c) + " at offset " + std::to_string(i) +
+                   " is not printable ASCII (one line, codes 32 to 126)");
+        }
+    }
+}
+
+Bytes buildPack(const PackSources& sources) {
+    Bytes pack;
+    appendEntry(pack, asText(sources.logo));
+    appendEntry(pack, asText(sources.module));
+    appendEntry(pack, sources.scroller);
+    appendEntry(pack, asText(sources.font));
+    appendEntry(pack, {});
+    std::string pageCount;
+    putU32LE(pageCount, static_cast<std::uint32_t>(sources.pages.size()));
+    appendEntry(pack, pageCount);
+    for (const std::string& page : sources.pages) {
+        appendEntry(pack, page);
+    }
+    return pack;
+}
+
+std::string withoutFinalLineFeed(std::string text) {
+    if (!text.empty() && text.back() == '\n') {
+        text.pop_back();
+    }
+    return text;
+}
+
+} // namespace omra::tools

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace omra::tools {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// What goes into an asset pack, already read from its source files.
+struct PackSources {
+    Bytes logo;                     // 425 x 81, 24-bit, uncompressed TGA
+    Bytes module;                   // XM module
+    std::string scroller;           // one line of printable ASCII
+    Bytes font;                     // 512 x 512, 32-bit, uncompressed TGA
+    std::vector<std::string> pages; // code page 437 bytes
+};
+
+// Checks each source against what the intro expects of it; throws std::runtime_error naming
+// the source and what is wrong.
+void checkPackSources(const PackSources& sources);
+
+// The pack: logo, module, scroller text, glyph sheet, an empty entry, the page count, then the
+// pages, each entry as a 32-bit little-endian length followed by its bytes.
+Bytes buildPack(const PackSources& sources);
+
+// A text file's contents as the pack stores them: without the one final line feed that editors
+// add, since the pack separates lines with line feeds and does not end the last one.
+std::string withoutFinalLineFeed(std::string text);
+
+} // namespace omra::tools

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A small writer of XM modules, for the placeholder tune and for tests that need a module made
+// to measure. It writes the layout every XM reader expects: a 276-byte header, patterns with
+// 9-byte headers and packed cells, instruments with 263-byte headers (29 without samples) and
+// 40-byte sample headers, and delta-coded sample data.
+namespace omra::tools {
+
+struct XmSample {
+    std::string name;
+    std::vector<std::int16_t> frames; // 8-bit samples use the range -128..127
+    bool sixteenBit = false;
+    std::uint32_t loopStart = 0;  // in frames
+    std::uint32_t loopLength = 0; // in frames
+    std::uint8_t loopType = 0;    // 0 none, 1 forward, 2 ping-pong
+    std::uint8_t volume = 64;
+    std::int8_t finetune = 0;
+    std::uint8_t panning = 128;
+    std::int8_t relativeNote = 0;
+};
+
+struct XmEnvelopePoint {
+    std::uint16_t x;
+    std::uint16_t y;
+};
+
+struct XmEnvelope {
+    std::vector<XmEnvelopePoint> points; // at most 12 are written
+    std::uint8_t sustainPoint = 0;
+    std::uint8_t loopStart = 0;
+    std::uint8_t loopEnd = 0;
+    std::uint8_t flags = 0; // bit 0 on, bit 1 sustain, bit 2 loop
+};
+
+struct XmInstrument {
+    std::string name;
+    std::vector<XmSample> samples;
+    std::array<std::uint8_t, 96> sampleForNote{};
+    XmEnvelope volumeEnvelope;
+    XmEnvelope panningEnvelope;
+    std::uint8_t vibratoType = 0;
+    std::uint8_t vibratoSweep = 0;
+    std::uint8_t vibratoDepth = 0;
+    std::uint8_t vibratoRate = 0;
+    std::uint16_t fadeout = 0;
+};
+
+struct XmCell {
+    std::uint8_t note = 0; // 1..96, 97 = key off
+    std::uint8_t instrument = 0;
+    std::uint8_t volume = 0;
+    std::uint8_t effect = 0;
+    std::uint8_t parameter = 0;
+};
+
+struct XmPattern {
+    std::uint16_t rows = 64;
+    std::vector<XmCell> cells; // rows x channels, row by row; empty writes an empty pattern
+
+    XmCell& at(int row, int channel, int channels) { return cells.at(row * channels + channel); }
+};
+
+struct XmModule {
+    std::string name;
+    std::string trackerName = "omra xm writer";
+    std::uint16_t channels = 2;
+    std::uint16_t restartPosition = 0;
+    bool linearFrequencies = true;
+    std::uint16_t speed = 6;
+    std::uint16_t bpm = 125;
+    std::vector<std::uint8_t> orders;
+    std::vector<XmPattern> patterns;
+    std::vector<XmInstrument> instruments;
+};
+
+// A pattern of `rows` empty rows for `channels` channels.
+XmPattern emptyPattern(int rows, int channels);
+
+std::vector<std::uint8_t> writeXm(const XmModule& module);
+
+} // namespace omra::tools
