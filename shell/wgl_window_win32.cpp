@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace omra {
 
@@ -37,62 +38,40 @@ constexpr int WGL_CONTEXT_CORE_PROFILE_BIT_ARB = 0x0001;
 constexpr int MainWindowWidth = 960;
 constexpr int MainWindowHeight = 540;
 
+// clang-format off
 const int pixelFormatAttributes[] = {
-    WGL_DRAW_TO_WINDOW_ARB,
-    1,
-    WGL_ACCELERATION_ARB,
-    WGL_FULL_ACCELERATION_ARB,
-    WGL_SWAP_METHOD_ARB,
-    WGL_SWAP_EXCHANGE_ARB,
-    WGL_SUPPORT_OPENGL_ARB,
-    1,
-    WGL_DOUBLE_BUFFER_ARB,
-    1,
-    WGL_PIXEL_TYPE_ARB,
-    WGL_TYPE_RGBA_ARB,
-    WGL_COLOR_BITS_ARB,
-    24,
-    WGL_ALPHA_BITS_ARB,
-    8,
-    WGL_DEPTH_BITS_ARB,
-    24,
-    WGL_STENCIL_BITS_ARB,
-    0,
-    0,
-};
-
-// The same list without the swap-method pair, which Mesa's WGL matches no format for.
-const int pixelFormatAttributesAnySwap[] = {
-    WGL_DRAW_TO_WINDOW_ARB,
-    1,
-    WGL_ACCELERATION_ARB,
-    WGL_FULL_ACCELERATION_ARB,
-    WGL_SUPPORT_OPENGL_ARB,
-    1,
-    WGL_DOUBLE_BUFFER_ARB,
-    1,
-    WGL_PIXEL_TYPE_ARB,
-    WGL_TYPE_RGBA_ARB,
-    WGL_COLOR_BITS_ARB,
-    24,
-    WGL_ALPHA_BITS_ARB,
-    8,
-    WGL_DEPTH_BITS_ARB,
-    24,
-    WGL_STENCIL_BITS_ARB,
-    0,
+    WGL_DRAW_TO_WINDOW_ARB, 1,
+    WGL_ACCELERATION_ARB,   WGL_FULL_ACCELERATION_ARB,
+    WGL_SWAP_METHOD_ARB,    WGL_SWAP_EXCHANGE_ARB,
+    WGL_SUPPORT_OPENGL_ARB, 1,
+    WGL_DOUBLE_BUFFER_ARB,  1,
+    WGL_PIXEL_TYPE_ARB,     WGL_TYPE_RGBA_ARB,
+    WGL_COLOR_BITS_ARB,     24,
+    WGL_ALPHA_BITS_ARB,     8,
+    WGL_DEPTH_BITS_ARB,     24,
+    WGL_STENCIL_BITS_ARB,   0,
     0,
 };
 
 const int contextAttributes[] = {
-    WGL_CONTEXT_MAJOR_VERSION_ARB,
-    4,
-    WGL_CONTEXT_MINOR_VERSION_ARB,
-    0,
-    WGL_CONTEXT_PROFILE_MASK_ARB,
-    WGL_CONTEXT_CORE_PROFILE_BIT_ARB,
+    WGL_CONTEXT_MAJOR_VERSION_ARB, 4,
+    WGL_CONTEXT_MINOR_VERSION_ARB, 0,
+    WGL_CONTEXT_PROFILE_MASK_ARB,  WGL_CONTEXT_CORE_PROFILE_BIT_ARB,
     0,
 };
+// clang-format on
+
+// A zero-terminated attribute list without one attribute's pair.
+std::vector<int> withoutAttribute(const int* attributes, int dropped) {
+    std::vector<int> kept;
+    for (; attributes[0] != 0; attributes += 2) {
+        if (attributes[0] != dropped) {
+            kept.insert(kept.end(), {attributes[0], attributes[1]});
+        }
+    }
+    kept.push_back(0);
+    return kept;
+}
 
 struct ShellState {
     HDC windowDC = nullptr;
@@ -165,7 +144,10 @@ int choosePixelFormat(HDC dc) {
     UINT count = 0;
     shell.choosePixelFormat(dc, pixelFormatAttributes, nullptr, 1, &format, &count);
     if (count == 0) {
-        shell.choosePixelFormat(dc, pixelFormatAttributesAnySwap, nullptr, 1, &format, &count);
+        // Mesa's WGL (and so Wine on Mesa) matches no format when a swap method is asked for.
+        const std::vector<int> anySwapMethod =
+            withoutAttribute(pixelFormatAttributes, WGL_SWAP_METHOD_ARB);
+        shell.choosePixelFormat(dc, anySwapMethod.data(), nullptr, 1, &format, &count);
     }
     return count == 0 ? 0 : format;
 }
