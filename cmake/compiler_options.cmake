@@ -1,6 +1,7 @@
 # Compiler settings shared by the intro, its tools and its tests.
 option(OMRA_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
 option(OMRA_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(OMRA_SANITIZE_THREAD "Build with ThreadSanitizer" OFF)
 
 set(CMAKE_CXX_STANDARD 20)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
@@ -22,5 +23,9 @@ function(omra_compile_options target)
                                                  -fno-sanitize-recover=undefined
                                                  -fno-omit-frame-pointer)
         target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    endif()
+    if(OMRA_SANITIZE_THREAD)
+        target_compile_options(${target} PRIVATE -fsanitize=thread -fno-omit-frame-pointer)
+        target_link_options(${target} PRIVATE -fsanitize=thread)
     endif()
 endfunction()

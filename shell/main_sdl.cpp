@@ -1,5 +1,6 @@
 #define SDL_MAIN_HANDLED
 #include "assets/assets.h"
+#include "player/wave_device_sdl.h"
 #include "render/frame.h"
 #include "shell/frame_advance.h"
 #include "shell/performance_counter.h"
@@ -38,8 +39,10 @@ void runMainLoop(SDL_Window* window) {
 int main(int /*argc*/, char** /*argv*/) {
     SDL_SetMainReady();
     SDL_Window* window = omra::openSdlWindow();
+    omra::setWaveDevice(&omra::sdlWaveDevice());
     omra::runStartup();
     runMainLoop(window);
+    omra::stopMusic();
     omra::closeSdlWindow(window);
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "assets/assets.h"
+#include "player/wave_device_waveout.h"
 #include "render/frame.h"
 #include "shell/frame_advance.h"
 #include "shell/performance_counter.h"
@@ -33,8 +34,10 @@ WPARAM runMainLoop() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*showCommand*/) {
     omra::openMainWindow(instance);
+    omra::setWaveDevice(&omra::waveOutDevice());
     omra::runStartup();
     const WPARAM exitCode = runMainLoop();
+    omra::stopMusic();
     omra::deleteRenderingContext();
     return static_cast<int>(exitCode);
 }

@@ -1,4 +1,5 @@
 // omra-pack: builds the intro's asset pack from its source files.
+#include "common/command_line.h"
 #include "common/files.h"
 #include "pack/cp437.h"
 #include "pack/pack_builder.h"
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace {
+
+using omra::tools::UsageError;
 
 constexpr const char* Usage =
     "usage: omra-pack --logo FILE --module FILE --scroller FILE --font FILE [--page FILE]...\n"
@@ -28,10 +31,6 @@ constexpr const char* Usage =
 struct Arguments {
     std::optional<std::string> logo, module, scroller, font, output;
     std::vector<std::string> pages;
-};
-
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
 };
 
 Arguments parseArguments(int argc, char** argv) {
@@ -92,17 +91,7 @@ int run(const Arguments& arguments) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(Usage, stdout);
-        return 0;
-    }
-    try {
-        return run(parseArguments(argc, argv));
-    } catch (const UsageError& error) {
-        std::fprintf(stderr, "omra-pack: %s\n%s", error.what(), Usage);
-        return 2;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "omra-pack: %s\n", error.what());
-        return 1;
-    }
+    return omra::tools::runCommandLineTool(
+        "omra-pack", Usage, argc, argv,
+        [](int count, char** words) { return run(parseArguments(count, words)); });
 }

@@ -7,7 +7,6 @@ namespace omra::tools {
 namespace {
 
 constexpr std::uint32_t ModuleHeaderSize = 276;
-constexpr std::uint32_t PatternHeaderSize = 9;
 constexpr std::uint32_t InstrumentHeaderSize = 263;
 constexpr std::uint32_t EmptyInstrumentHeaderSize = 29;
 constexpr std::uint32_t SampleHeaderSize = 40;
@@ -38,16 +37,20 @@ public:
     std::vector<std::uint8_t> bytes;
 };
 
+void rawCell(Writer& out, const XmCell& cell) {
+    out.u8(cell.note);
+    out.u8(cell.instrument);
+    out.u8(cell.volume);
+    out.u8(cell.effect);
+    out.u8(cell.parameter);
+}
+
 // A cell with every field present is stored raw; any other cell behind a mask byte.
 void packCell(Writer& out, const XmCell& cell) {
     const bool full = cell.note != 0 && cell.instrument != 0 && cell.volume != 0 &&
                       cell.effect != 0 && cell.parameter != 0;
     if (full && cell.note < 0x80) {
-        out.u8(cell.note);
-        out.u8(cell.instrument);
-        out.u8(cell.volume);
-        out.u8(cell.effect);
-        out.u8(cell.parameter);
+        rawCell(out, cell);
         return;
     }
     const unsigned mask = 0x80 | (cell.note ? 1 : 0) | (cell.instrument ? 2 : 0) |
@@ -64,12 +67,16 @@ void packCell(Writer& out, const XmCell& cell) {
 void writePattern(Writer& out, const XmPattern& pattern) {
     Writer packed;
     for (const XmCell& cell : pattern.cells) {
-        packCell(packed, cell);
+        if (pattern.unpacked) {
+            rawCell(packed, cell);
+        } else {
+            packCell(packed, cell);
+        }
     }
-    out.u32(PatternHeaderSize);
+    out.u32(pattern.declaredHeaderLength);
     out.u8(0); // packing type
     out.u16(pattern.rows);
-    out.u16(static_cast<unsigned>(packed.bytes.size()));
+    out.u16(pattern.declaredPackedSize.value_or(static_cast<std::uint16_t>(packed.bytes.size())));
     out.append(packed.bytes);
 }
 
@@ -83,6 +90,9 @@ void writeEnvelopePoints(Writer& out, const XmEnvelope& envelope) {
 }
 
 unsigned pointCount(const XmEnvelope& envelope) {
+    if (envelope.declaredPointCount) {
+        return *envelope.declaredPointCount;
+    }
     return static_cast<unsigned>(std::min(envelope.points.size(), MaxEnvelopePoints));
 }
 
@@ -92,7 +102,8 @@ std::uint32_t bytesPerFrame(const XmSample& sample) {
 
 void writeSampleHeader(Writer& out, const XmSample& sample) {
     const std::uint32_t unit = bytesPerFrame(sample);
-    out.u32(static_cast<std::uint32_t>(sample.frames.size()) * unit);
+    out.u32(sample.declaredByteLength.value_or(static_cast<std::uint32_t>(sample.frames.size()) *
+                                               unit));
     out.u32(sample.loopStart * unit);
     out.u32(sample.loopLength * unit);
     out.u8(sample.volume);
@@ -120,11 +131,13 @@ void writeSampleData(Writer& out, const XmSample& sample) {
 
 void writeInstrument(Writer& out, const XmInstrument& instrument) {
     const bool hasSamples = !instrument.samples.empty();
-    out.u32(hasSamples ? InstrumentHeaderSize : EmptyInstrumentHeaderSize);
+    out.u32((hasSamples ? InstrumentHeaderSize : EmptyInstrumentHeaderSize) +
+            instrument.headerPadding);
     out.text(instrument.name, 22);
     out.u8(0); // type
     out.u16(static_cast<unsigned>(instrument.samples.size()));
     if (!hasSamples) {
+        out.zeros(instrument.headerPadding);
         return;
     }
     out.u32(SampleHeaderSize);
@@ -151,6 +164,7 @@ void writeInstrument(Writer& out, const XmInstrument& instrument) {
     out.u8(instrument.vibratoRate);
     out.u16(instrument.fadeout);
     out.zeros(22); // reserved
+    out.zeros(instrument.headerPadding);
     for (const XmSample& sample : instrument.samples) {
         writeSampleHeader(out, sample);
     }
@@ -175,7 +189,7 @@ std::vector<std::uint8_t> writeXm(const XmModule& module) {
     out.u8(0x1A);
     out.text(module.trackerName, 20);
     out.u16(0x0104);
-    out.u32(ModuleHeaderSize);
+    out.u32(ModuleHeaderSize + module.headerPadding);
     out.u16(static_cast<unsigned>(module.orders.size()));
     out.u16(module.restartPosition);
     out.u16(module.channels);
@@ -187,6 +201,7 @@ std::vector<std::uint8_t> writeXm(const XmModule& module) {
     for (std::size_t i = 0; i < 256; ++i) {
         out.u8(i < module.orders.size() ? module.orders[i] : 0);
     }
+    out.zeros(module.headerPadding);
     for (const XmPattern& pattern : module.patterns) {
         writePattern(out, pattern);
     }

@@ -2,13 +2,16 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 // A small writer of XM modules, for the placeholder tune and for tests that need a module made
 // to measure. It writes the layout every XM reader expects: a 276-byte header, patterns with
 // 9-byte headers and packed cells, instruments with 263-byte headers (29 without samples) and
-// 40-byte sample headers, and delta-coded sample data.
+// 40-byte sample headers, and delta-coded sample data. The `declared...` and `...Padding` fields
+// write modules whose headers disagree with their contents, for tests of how a reader copes;
+// left at their defaults they change nothing.
 namespace omra::tools {
 
 struct XmSample {
@@ -22,6 +25,7 @@ struct XmSample {
     std::int8_t finetune = 0;
     std::uint8_t panning = 128;
     std::int8_t relativeNote = 0;
+    std::optional<std::uint32_t> declaredByteLength; // written instead of the data's length
 };
 
 struct XmEnvelopePoint {
@@ -34,7 +38,8 @@ struct XmEnvelope {
     std::uint8_t sustainPoint = 0;
     std::uint8_t loopStart = 0;
     std::uint8_t loopEnd = 0;
-    std::uint8_t flags = 0; // bit 0 on, bit 1 sustain, bit 2 loop
+    std::uint8_t flags = 0;                         // bit 0 on, bit 1 sustain, bit 2 loop
+    std::optional<std::uint8_t> declaredPointCount; // written instead of the point count
 };
 
 struct XmInstrument {
@@ -48,6 +53,7 @@ struct XmInstrument {
     std::uint8_t vibratoDepth = 0;
     std::uint8_t vibratoRate = 0;
     std::uint16_t fadeout = 0;
+    std::uint32_t headerPadding = 0; // zero bytes added to the end of the instrument header
 };
 
 struct XmCell {
@@ -61,6 +67,9 @@ struct XmCell {
 struct XmPattern {
     std::uint16_t rows = 64;
     std::vector<XmCell> cells; // rows x channels, row by row; empty writes an empty pattern
+    bool unpacked = false;     // every cell as five raw bytes instead of packed
+    std::uint32_t declaredHeaderLength = 9;          // the header is 9 bytes whatever this says
+    std::optional<std::uint16_t> declaredPackedSize; // written instead of the data's size
 
     XmCell& at(int row, int channel, int channels) { return cells.at(row * channels + channel); }
 };
@@ -76,6 +85,7 @@ struct XmModule {
     std::vector<std::uint8_t> orders;
     std::vector<XmPattern> patterns;
     std::vector<XmInstrument> instruments;
+    std::uint32_t headerPadding = 0; // zero bytes added to the end of the module header
 };
 
 // A pattern of `rows` empty rows for `channels` channels.

@@ -1,0 +1,354 @@
+#include "player/mixer.h"
+
+#include "player/mix_constants.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+namespace omra {
+
+namespace {
+
+// 1/255 as the single-precision constant every gain is scaled by; 255 x GainUnit is exactly 1.0f.
+constexpr float GainUnit = 0.003921569f;
+constexpr float LevelUnit = 1.0f / 256.0f; // 8.8 level to gain
+constexpr float RampUnit = 1.0f / 128.0f;  // a ramp spreads the change over RampFrames frames
+constexpr float WeightUnit = 0x1p-31f;     // top 31 fraction bits to an interpolation weight
+
+// Stands in for the fraction of a step that is exactly 0 when counting frames to the boundary:
+// 256/44100 of a frame, rounded.
+constexpr std::uint32_t ZeroStepFraction = 0x017C6F8C;
+// A distance of this many frames cannot be crossed within one block.
+constexpr std::uint64_t FarFrames = std::uint64_t{1} << 24;
+
+constexpr std::uint64_t toFixed(std::uint32_t integer, std::uint32_t fraction) {
+    return (std::uint64_t{integer} << 32) | fraction;
+}
+
+constexpr std::uint32_t integerPart(std::uint64_t fixed) {
+    return static_cast<std::uint32_t>(fixed >> 32);
+}
+
+// Frames until a distance of `distance` (32.32) is covered at `step` (32.32), rounded up.
+// Both are taken at 24.8 precision so that the quotient fits comfortably in 64 bits.
+std::uint64_t framesToCover(std::uint64_t distance, std::uint64_t step) {
+    if (step == 0) {
+        step = ZeroStepFraction;
+    }
+    // (step << 24) | (stepFraction >> 8) for every step below 256 frames; a wider step keeps its
+    // high bits instead of wrapping, so that it still finds its boundary.
+    std::uint64_t divisor = step >> 8;
+    if (divisor == 0) {
+        divisor = 1; // a step below 2^-24 frame
+    }
+    const std::uint64_t dividend = distance >> 8;
+    return dividend / divisor + (dividend % divisor != 0 ? 1 : 0);
+}
+
+// Linear interpolation between frames i and i + 1 at the weight held in the fraction's top 31
+// bits: v = d[i] + (d[i + 1] - d[i]) x w.
+inline float sampleAt(const std::int16_t* data, std::uint64_t position) {
+    const std::uint32_t i = integerPart(position);
+    if (i == UINT32_MAX) {
+        // Moving backward, the last frames before a loop start at frame 0 can fall a hair below
+        // it; the loop start mirrors there, as the loop guard mirrors the end.
+        return static_cast<float>(data[0]);
+    }
+    const std::int32_t here = data[i];
+    const std::int32_t next = data[i + 1];
+    const auto fraction = static_cast<std::uint32_t>(position);
+    const float weight = static_cast<float>(static_cast<std::int32_t>(fraction >> 1)) * WeightUnit;
+    return static_cast<float>(here) + static_cast<float>(next - here) * weight;
+}
+
+// The fraction's lowest bit is dropped before every step (backward: the step's two's-complement
+// negation is added), so a step always lands on an even fraction plus the step's own.
+inline std::uint64_t advance(std::uint64_t position, std::uint64_t delta) {
+    return (position & ~std::uint64_t{1}) + delta;
+}
+
+// Mixes `frames` frames at fixed multipliers, two frames per iteration.
+std::uint64_t mixSteady(const std::int16_t* data, std::uint64_t position, std::uint64_t delta,
+                        float left, float right, float* out, std::int32_t frames) {
+    std::int32_t frame = 0;
+    for (; frame + 1 < frames; frame += 2) {
+        const float first = sampleAt(data, position);
+        out[0] += first * left;
+        out[1] += first * right;
+        position = advance(position, delta);
+        const float second = sampleAt(data, position);
+        out[2] += second * left;
+        out[3] += second * right;
+        position = advance(position, delta);
+        out += 4;
+    }
+    if (frame < frames) {
+        const float last = sampleAt(data, position);
+        out[0] += last * left;
+        out[1] += last * right;
+        position = advance(position, delta);
+    }
+    return position;
+}
+
+// Mixes `frames` frames while the multipliers move by their ramp steps after every frame.
+std::uint64_t mixRamp(const std::int16_t* data, std::uint64_t position, std::uint64_t delta,
+                      float& left, float& right, float stepLeft, float stepRight, float* out,
+                      std::int32_t frames) {
+    for (std::int32_t frame = 0; frame < frames; ++frame) {
+        const float value = sampleAt(data, position);
+        out[0] += value * left;
+        out[1] += value * right;
+        left += stepLeft;
+        right += stepRight;
+        position = advance(position, delta);
+        out += 2;
+    }
+    return position;
+}
+
+// 8.8 level of a ramp multiplier, rounded to nearest, ties to even.
+std::int32_t levelOf(float multiplier) {
+    return static_cast<std::int32_t>(std::lrint(multiplier * 255.0f * 256.0f));
+}
+
+float levelMultiplier(std::int32_t level) {
+    return static_cast<float>(level) * LevelUnit * GainUnit;
+}
+
+// Per-frame change of a multiplier that moves from `level` to `gain` over RampFrames frames.
+float rampStep(std::int32_t diff) {
+    return static_cast<float>(diff) * GainUnit * RampUnit;
+}
+
+void stopVoice(Voice& voice) {
+    voice.sample = nullptr;
+    voice.position = 0;
+    voice.positionFraction = 0;
+}
+
+// Takes a position that crossed the end of a forward loop back inside it. Equal to subtracting
+// loopLength once and then again while the integer part is still at least the loop end
+// (compared unsigned), without the repetitions.
+std::uint64_t wrapForward(std::uint64_t position, std::uint32_t loopStart,
+                          std::uint32_t loopLength) {
+    const std::uint32_t loopEnd = loopStart + loopLength;
+    std::uint32_t integer = integerPart(position) - loopLength;
+    if (integer >= loopEnd) {
+        integer = loopStart + (integer - loopEnd) % loopLength;
+    }
+    return toFixed(integer, static_cast<std::uint32_t>(position));
+}
+
+// Reflects a position that crossed an end of a ping-pong loop: past the end E it becomes
+// 2E - p - 2^-32 moving backward, past the start S it becomes 2S - p - 2^-32 moving forward,
+// until it no longer lies beyond the opposite end. The integer part is compared as signed, so
+// that a position that overshot below frame 0 counts as below the start.
+std::uint64_t reflect(std::uint64_t position, std::int32_t& direction, std::uint32_t loopStart,
+                      std::uint32_t loopLength) {
+    const std::uint64_t start = toFixed(loopStart, 0);
+    const std::uint64_t end = toFixed(loopStart + loopLength, 0);
+    const auto below = [](std::uint64_t a, std::uint64_t b) {
+        return static_cast<std::int64_t>(a) < static_cast<std::int64_t>(b);
+    };
+    for (;;) {
+        if (direction == Forward) {
+            position = 2 * end - position - 1;
+            direction = Backward;
+            if (!below(position, start)) {
+                break;
+            }
+        } else {
+            position = 2 * start - position - 1;
+            direction = Forward;
+            if (below(position, end)) {
+                break;
+            }
+        }
+    }
+    if (below(position, 0)) {
+        // Only a loop starting at frame 0, reflected from exactly frame 0, lands at -2^-32;
+        // hold it at frame 0, which reads the same value.
+        position = 0;
+    }
+    return position;
+}
+
+void mixVoice(Voice& voice, float* out, std::int32_t frames) {
+    const Sample& sample = *voice.sample;
+    const std::int16_t* data = sample.data.get();
+    const std::uint32_t loopStart = sample.loopStart;
+    const std::uint32_t loopEnd = sample.loopStart + sample.loopLength;
+    const std::uint64_t step = toFixed(voice.step, voice.stepFraction);
+    std::uint64_t position = toFixed(voice.position, voice.positionFraction);
+    std::int32_t remaining = frames;
+
+    for (;;) {
+        // Boundary: how many frames until the position reaches the loop end (or, beyond it,
+        // the sample end) moving forward, or the loop start moving backward.
+        std::int32_t segment = remaining;
+        bool atBoundary = false;
+        {
+            std::uint64_t distance = 0;
+            bool reached = data == nullptr; // nothing to read: the boundary is here
+            if (voice.direction == Forward) {
+                const std::uint32_t end = integerPart(position) > loopEnd ? sample.length : loopEnd;
+                const std::uint64_t boundary = toFixed(end, 0);
+                reached = reached || position >= boundary; // already at or past it
+                distance = boundary - position;
+            } else {
+                const std::uint64_t boundary = toFixed(loopStart, 0);
+                reached = reached || position <= boundary;
+                distance = position - boundary;
+            }
+            if (reached) {
+                segment = 0;
+                atBoundary = true;
+            } else if ((distance >> 32) < FarFrames) {
+                const std::uint64_t count = framesToCover(distance, step);
+                if (count <= static_cast<std::uint64_t>(remaining)) {
+                    segment = static_cast<std::int32_t>(count);
+                    atBoundary = true;
+                }
+            }
+        }
+
+        // Ramp: go on with the running one while the targets stay, otherwise head for the
+        // current gains from the current levels.
+        std::int32_t rampLength = 0;
+        if (voice.rampFrames > 0 && voice.gainLeft == voice.rampGainLeft &&
+            voice.gainRight == voice.rampGainRight) {
+            rampLength = voice.rampFrames;
+        } else {
+            voice.rampGainLeft = voice.gainLeft;
+            voice.rampGainRight = voice.gainRight;
+            const std::int32_t diffLeft = voice.gainLeft - (voice.levelLeft >> 8);
+            const std::int32_t diffRight = voice.gainRight - (voice.levelRight >> 8);
+            voice.rampStepLeft = diffLeft != 0 ? rampStep(diffLeft) : 0.0f;
+            voice.rampStepRight = diffRight != 0 ? rampStep(diffRight) : 0.0f;
+            if (diffLeft != 0 || diffRight != 0) {
+                rampLength = RampFrames;
+            }
+            // Deliberately, with no ramp needed rampFrames keeps whatever it held.
+        }
+        if (rampLength > 0) {
+            voice.rampFrames = rampLength;
+            if (segment > rampLength) {
+                // The ramp ends first; the boundary waits for a later segment.
+                segment = rampLength;
+                atBoundary = false;
+            }
+        }
+
+        const std::uint64_t delta = voice.direction == Forward ? step : 0 - step;
+        if (segment > 0) {
+            if (rampLength > 0) {
+                float left = levelMultiplier(voice.levelLeft);
+                float right = levelMultiplier(voice.levelRight);
+                position = mixRamp(data, position, delta, left, right, voice.rampStepLeft,
+                                   voice.rampStepRight, out, segment);
+                // Levels follow the ramp; at its end they sit exactly on the gains.
+                voice.levelLeft = levelOf(left);
+                voice.levelRight = levelOf(right);
+                voice.rampFrames -= segment;
+                if (voice.rampFrames <= 0) {
+                    voice.rampFrames = 0;
+                    voice.rampStepLeft = 0.0f;
+                    voice.rampStepRight = 0.0f;
+                    voice.levelLeft = voice.gainLeft * 256;
+                    voice.levelRight = voice.gainRight * 256;
+                }
+            } else {
+                const float left = static_cast<float>(voice.gainLeft) * GainUnit;
+                const float right = static_cast<float>(voice.gainRight) * GainUnit;
+                position = mixSteady(data, position, delta, left, right, out, segment);
+            }
+            out += 2 * segment;
+            remaining -= segment;
+        }
+
+        // At the boundary: loop, reflect or stop.
+        if (atBoundary) {
+            const bool loops = data != nullptr && sample.loopLength != 0;
+            if (loops && sample.loopMode == ForwardLoop) {
+                position = wrapForward(position, loopStart, sample.loopLength);
+            } else if (loops && sample.loopMode == PingPongLoop) {
+                position = reflect(position, voice.direction, loopStart, sample.loopLength);
+            } else {
+                stopVoice(voice);
+                return;
+            }
+        }
+        // Otherwise the segment ran to the end of the output or of the ramp.
+        voice.position = integerPart(position);
+        voice.positionFraction = static_cast<std::uint32_t>(position);
+        if (remaining <= 0) {
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void mixVoices(VoicePool& voices, float* out, std::int32_t frames) {
+    if (frames <= 0) {
+        return;
+    }
+    for (Voice& voice : voices) {
+        if (voice.sample != nullptr) {
+            mixVoice(voice, out, frames);
+        }
+    }
+}
+
+void convertBlock(std::int16_t* destination, const float* source, std::int32_t frames) {
+    for (std::int32_t i = 0; i < 2 * frames; ++i) {
+        const float value = source[i];
+        std::int32_t converted = 0;
+        if (value > 32767.0f) {
+            converted = 32767;
+        } else if (value < -32768.0f) {
+            converted = -32768;
+        } else {
+            converted = static_cast<std::int32_t>(std::lrint(value)); // ties to even
+        }
+        destination[i] = static_cast<std::int16_t>(converted);
+    }
+}
+
+void mixBlock(PlayerState& state) {
+    float* block = state.floatRing.get() + std::ptrdiff_t{2} * state.writeBlock * BlockFrames;
+    std::fill(block, block + 2 * BlockFrames, 0.0f);
+
+    Song* song = state.currentSong;
+    if (song == nullptr) {
+        // No song, no ticks: whatever still sounds plays on.
+        mixVoices(state.voices, block, BlockFrames);
+    } else {
+        std::int32_t framesLeft = song->framesToTick;
+        std::int32_t done = 0;
+        while (done < BlockFrames) {
+            if (framesLeft <= 0) {
+                if (song->tickHandler != nullptr) {
+                    song->tickHandler(*song);
+                }
+                // Read after the handler: a tempo change made by this tick sets its own length.
+                // A tick is at least one frame long, so the block always ends.
+                framesLeft = std::max(song->framesPerTick, 1);
+            }
+            const std::int32_t frames = std::min(framesLeft, BlockFrames - done);
+            mixVoices(state.voices, block + std::ptrdiff_t{2} * done, frames);
+            done += frames;
+            framesLeft -= frames;
+        }
+        song->framesToTick = framesLeft; // a tick runs on across block ends
+    }
+
+    convertBlock(state.pcmRing.get() + std::ptrdiff_t{2} * state.writeBlock * BlockFrames, block,
+                 BlockFrames);
+    state.writeBlock = state.writeBlock + 1 == RingBlocks ? 0 : state.writeBlock + 1;
+}
+
+} // namespace omra

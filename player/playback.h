@@ -1,0 +1,15 @@
+#pragma once
+
+#include "player/player_state.h"
+#include "player/song.h"
+
+namespace omra {
+
+// Puts the song at its start and makes it current: position, speed, tempo and global volume
+// reset, every voice cleared with its index and a step of exactly 1.0, the next tick due now.
+void resetPlayback(PlayerState& state, Song& song);
+
+// Allocates both rings, zero-filled; false when memory is short.
+bool createRings(PlayerState& state);
+
+} // namespace omra

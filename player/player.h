@@ -1,0 +1,33 @@
+#pragma once
+
+#include "player/file_callbacks.h"
+#include "player/song.h"
+
+#include <cstdint>
+
+// The module player's five public operations and the tempo rule they share with the sequencer.
+// The player never throws: failures are a false result or no song.
+namespace omra {
+
+// Installs the five stream callbacks, or clears all five when any is missing.
+void setFileCallbacks(OpenCallback open, CloseCallback close, ReadCallback read, SeekCallback seek,
+                      TellCallback tell);
+
+// Loads a module through the stream callbacks; `name` goes to the open callback unchanged.
+// Returns no song when the stream does not open or the module is refused.
+Song* loadSong(const void* name);
+
+// Starts the song from its beginning on the wave device. False for no song, missing callbacks,
+// or a device that does not open; playback is stopped first in every case.
+bool startPlayback(Song* song);
+
+// Ends playback; false for no song.
+bool stopPlayback(Song* song);
+
+// Stops playback and releases the song; false for no song.
+bool freeSong(Song* song);
+
+// Sets the song's tempo: frames per tick = 110250 / bpm, as the tracker's 2.5 s / bpm tick.
+void setTempo(Song& song, std::int32_t bpm);
+
+} // namespace omra

@@ -1,0 +1,9 @@
+#include "player/player_state.h"
+
+namespace omra {
+
+PlayerState player;
+Instrument EmptyInstrument;
+Sample EmptySample;
+
+} // namespace omra

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "player/file_callbacks.h"
+#include "player/mix_constants.h"
+#include "player/song.h"
+#include "player/voice.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace omra {
+
+// The player's module-wide state: one player per process. While a song plays, the voices, the
+// rings and the song's playback position belong to the audio thread.
+struct PlayerState {
+    FileCallbacks fileCallbacks;
+    Song* currentSong = nullptr;
+    VoicePool voices;
+    // RingFrames frames of left, right floats; block b holds frames b x BlockFrames onwards.
+    std::unique_ptr<float[]> floatRing;
+    // RingFrames frames of left, right signed 16-bit samples, as the wave device plays them.
+    std::unique_ptr<std::int16_t[]> pcmRing;
+    std::int32_t writeBlock = 0;
+};
+
+extern PlayerState player;
+
+} // namespace omra

@@ -1,0 +1,205 @@
+#include "fakes/fake_wave_device.h"
+#include "player/audio_thread.h"
+#include "player/memory_file.h"
+#include "player/mixer.h"
+#include "player/playback.h"
+#include "player/player.h"
+#include "xm/xm_writer.h"
+
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace omra {
+namespace {
+
+// Records which block each tick was mixed into. The audio thread writes the list; the test
+// reads it only after stopPlayback has joined the thread, and waits on the atomic count.
+std::vector<std::int32_t> ticksInBlock;
+std::atomic<int> tickCount{0};
+void recordTick(Song& /*song*/) {
+    ticksInBlock.push_back(player.writeBlock);
+    tickCount.fetch_add(1);
+}
+
+class Playback : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tools::XmModule module;
+        module.channels = 2;
+        module.bpm = 125;
+        module.orders = {0};
+        module.patterns = {tools::emptyPattern(64, 2)};
+        moduleBytes = tools::writeXm(module);
+        setMemoryFileBytes(moduleBytes);
+        setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
+                         memoryFileTell);
+        setWaveDevice(&device);
+        song = loadSong(moduleBytes.data());
+        ASSERT_NE(song, nullptr);
+        ticksInBlock.clear();
+        tickCount = 0;
+    }
+
+    void TearDown() override {
+        freeSong(song);
+        setWaveDevice(nullptr);
+    }
+
+    // Waits, for a bounded time, until the audio thread has run `ticks` ticks.
+    static bool waitForTicks(int ticks) {
+        for (int i = 0; i < 5000 && tickCount.load() < ticks; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return tickCount.load() >= ticks;
+    }
+
+    std::vector<std::uint8_t> moduleBytes;
+    FakeWaveDevice device;
+    Song* song = nullptr;
+};
+
+TEST(Tempo, TicksLast110250OverBpmFrames) {
+    Song song;
+    for (std::int32_t bpm = 1; bpm <= 255; ++bpm) {
+        setTempo(song, bpm);
+        EXPECT_EQ(song.framesPerTick, 110250 / bpm) << "at " << bpm << " BPM";
+        EXPECT_EQ(song.bpm, bpm);
+    }
+    setTempo(song, 125);
+    EXPECT_EQ(song.framesPerTick, 882);
+    setTempo(song, 32);
+    EXPECT_EQ(song.framesPerTick, 3445);
+}
+
+TEST(PlayerApi, RefusesToStopOrFreeNoSong) {
+    EXPECT_FALSE(stopPlayback(nullptr));
+    EXPECT_FALSE(freeSong(nullptr));
+    EXPECT_FALSE(startPlayback(nullptr));
+}
+
+TEST_F(Playback, MissingCallbacksClearAllFiveAndPlaybackRefusesToStart) {
+    setFileCallbacks(memoryFileOpen, memoryFileClose, nullptr, memoryFileSeek, memoryFileTell);
+    EXPECT_FALSE(player.fileCallbacks.complete());
+    EXPECT_EQ(player.fileCallbacks.open, nullptr);
+    EXPECT_FALSE(startPlayback(song));
+    EXPECT_EQ(loadSong(moduleBytes.data()), nullptr);
+}
+
+TEST_F(Playback, StartsWithTheWholeRingMixedAndTheDeviceLooping) {
+    song->tickHandler = recordTick;
+    ASSERT_TRUE(startPlayback(song));
+    EXPECT_EQ(player.writeBlock, 0);
+    EXPECT_EQ(player.currentSong, song);
+    EXPECT_EQ(device.ringBytes, 353600u);
+    EXPECT_EQ(device.ring, player.pcmRing.get());
+    // 100 blocks of 884 frames hold the ticks at 0, 882, ..., 88200.
+    EXPECT_EQ(ticksInBlock.size(), 101u);
+    const std::vector<std::string> expected{"reset", "close", "open", "prepare", "start"};
+    EXPECT_EQ(device.calls, expected);
+    for (std::int32_t i = 0; i < VoiceCount; ++i) {
+        EXPECT_EQ(player.voices[i].index, i);
+        EXPECT_EQ(player.voices[i].step, 1u);
+        EXPECT_EQ(player.voices[i].sample, nullptr);
+    }
+}
+
+TEST_F(Playback, ADeviceThatDoesNotOpenLeavesTheIntroSilent) {
+    device.opens = false;
+    EXPECT_FALSE(startPlayback(song));
+    EXPECT_EQ(player.pcmRing, nullptr);
+    EXPECT_TRUE(audioFlags.threadEnded);
+    EXPECT_TRUE(stopPlayback(song));
+}
+
+TEST_F(Playback, StartingAgainRestartsFromTheBeginning) {
+    ASSERT_TRUE(startPlayback(song));
+    song->orderPosition = 5;
+    song->row = 17;
+    song->globalVolume = 3;
+    device.calls.clear();
+    ASSERT_TRUE(startPlayback(song));
+    EXPECT_EQ(song->orderPosition, 0);
+    EXPECT_EQ(song->row, 0);
+    EXPECT_EQ(song->globalVolume, 64);
+    const std::vector<std::string> expected{"reset", "unprepare", "close",
+                                            "open",  "prepare",   "start"};
+    EXPECT_EQ(device.calls, expected);
+}
+
+TEST_F(Playback, StoppingWhenStoppedChangesNothing) {
+    EXPECT_TRUE(stopPlayback(song));
+    EXPECT_TRUE(stopPlayback(song));
+    EXPECT_EQ(player.currentSong, nullptr);
+    EXPECT_EQ(player.writeBlock, 0);
+}
+
+TEST_F(Playback, TheAudioThreadRefillsOnlyTheBlocksTheDeviceHasLeft) {
+    song->tickHandler = recordTick;
+    ASSERT_TRUE(startPlayback(song));
+    const int prefillTicks = tickCount.load();
+    device.played = 3535; // still inside block 0
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(tickCount.load(), prefillTicks);
+
+    // Frame 1775 is in block 2. At 882 frames per tick, blocks 0 and 1 of the second pass
+    // through the ring hold one tick each.
+    device.played = 7100;
+    EXPECT_TRUE(waitForTicks(prefillTicks + 2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    stopPlayback(song);
+    const std::vector<std::int32_t> refill(ticksInBlock.begin() + prefillTicks, ticksInBlock.end());
+    EXPECT_EQ(refill, (std::vector<std::int32_t>{0, 1}));
+}
+
+TEST_F(Playback, StartsAndStopsRepeatedlyWhileTheDeviceMoves) {
+    for (int cycle = 0; cycle < 40; ++cycle) {
+        device.played = 0;
+        ASSERT_TRUE(startPlayback(song));
+        device.played = static_cast<std::uint32_t>(cycle % 7) * 3536u;
+        std::this_thread::sleep_for(std::chrono::milliseconds(cycle % 3));
+        ASSERT_TRUE(stopPlayback(song));
+        EXPECT_EQ(player.writeBlock, 0);
+        EXPECT_TRUE(audioFlags.threadEnded);
+    }
+}
+
+TEST(PlayedBytesClock, RunsOnAcrossTheCounterWrap) {
+    PlayedBytesClock clock;
+    EXPECT_EQ(clock.advance(0xFFFFF000u), 0xFFFFF000u);
+    EXPECT_EQ(clock.advance(0x00000200u), 0x100000200u);
+    EXPECT_EQ(clock.advance(0x00000200u), 0x100000200u);
+    EXPECT_EQ(playBlock(0x100000200u), static_cast<std::int32_t>(0x100000200u / 4 % 88400 / 884));
+}
+
+TEST_F(Playback, PlaysThroughTheCounterWrapWithoutAGapOrARepeat) {
+    song->tickHandler = recordTick;
+    ASSERT_TRUE(createRings(player));
+    resetPlayback(player, *song);
+    PlayedBytesClock clock;
+    // Device positions in steps of one block, across 2^32 bytes: every step mixes exactly the
+    // one block the device has left.
+    const std::uint64_t blockBytes = BlockFrames * BytesPerFrame;
+    const std::uint64_t wrapBlock = (std::uint64_t{1} << 32) / blockBytes;
+    std::uint64_t mixedBlocks = 0;
+    for (std::uint64_t block = 1; block <= wrapBlock + 300; ++block) {
+        device.played = static_cast<std::uint32_t>(block * blockBytes);
+        const std::int32_t before = player.writeBlock;
+        serviceWaveDevice(player, device, clock);
+        const std::int32_t mixed = (player.writeBlock - before + RingBlocks) % RingBlocks;
+        ASSERT_EQ(mixed, 1) << "at block " << block;
+        ++mixedBlocks;
+        // Jump ahead between wraps: only the stretch around the wrap matters.
+        if (block == 200) {
+            block = wrapBlock - 200;
+            clock.advance(static_cast<std::uint32_t>(block * blockBytes));
+            player.writeBlock = playBlock(block * blockBytes);
+        }
+    }
+    EXPECT_GT(mixedBlocks, 600u);
+    player.currentSong = nullptr;
+}
+
+} // namespace
+} // namespace omra

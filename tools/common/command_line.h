@@ -1,0 +1,18 @@
+#pragma once
+
+#include <stdexcept>
+
+namespace omra::tools {
+
+// Wrong or missing command-line arguments.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Runs a tool's main body with the conventions all our tools share: --help or -h prints the
+// usage and exits 0; a UsageError prints its message and the usage to stderr and exits 2; any
+// other error prints one line "NAME: message" and exits 1.
+int runCommandLineTool(const char* name, const char* usage, int argc, char** argv,
+                       int (*body)(int argc, char** argv));
+
+} // namespace omra::tools

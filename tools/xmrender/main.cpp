@@ -1,0 +1,161 @@
+// xmrender: plays an XM module through the intro's own player into a WAV file, so a musician
+// hears the tune exactly as the intro will play it.
+#include "common/command_line.h"
+#include "common/files.h"
+#include "player/memory_file.h"
+#include "player/mix_constants.h"
+#include "player/player.h"
+#include "xmrender/offline_render.h"
+#include "xmrender/wav_writer.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using omra::tools::UsageError;
+
+constexpr const char* Usage =
+    "usage: xmrender [--seconds S] IN.xm OUT.wav\n"
+    "       xmrender --info IN.xm\n"
+    "\n"
+    "Renders an XM module with the intro's own player: 44100 Hz, 16-bit stereo.\n"
+    "  --seconds S  render S seconds instead of one pass of the song\n"
+    "  --info       print the module's header facts and exit\n"
+    "  --help       show this help\n"
+    "One pass ends where playback first comes back to an order position it has already\n"
+    "played (the song's loop point); it stops after 30 minutes if the song never does.\n";
+
+constexpr std::uint64_t PassLimitSeconds = 30 * 60;
+
+struct Arguments {
+    bool info = false;
+    std::optional<double> seconds;
+    std::vector<std::string> files;
+};
+
+double parseSeconds(const std::string& text) {
+    std::size_t used = 0;
+    double value = 0;
+    try {
+        value = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || !(value >= 0) || value > 24 * 3600) {
+        throw UsageError("--seconds takes a number of seconds from 0 to 86400, not '" + text + "'");
+    }
+    return value;
+}
+
+Arguments parseArguments(int argc, char** argv) {
+    Arguments arguments;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--info") {
+            arguments.info = true;
+        } else if (word == "--seconds") {
+            if (++i >= argc) {
+                throw UsageError("--seconds needs a value");
+            }
+            arguments.seconds = parseSeconds(argv[i]);
+        } else if (word.size() > 1 && word[0] == '-') {
+            throw UsageError("unknown option " + word);
+        } else {
+            arguments.files.push_back(word);
+        }
+    }
+    const std::size_t wanted = arguments.info ? 1 : 2;
+    if (arguments.files.size() != wanted) {
+        throw UsageError(arguments.info ? "--info takes one module" : "need IN.xm and OUT.wav");
+    }
+    return arguments;
+}
+
+unsigned u16At(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    return offset + 1 < bytes.size() ? bytes[offset] | bytes[offset + 1] << 8 : 0;
+}
+
+void printInfo(const std::vector<std::uint8_t>& bytes, const omra::Song& song) {
+    int samples = 0;
+    for (int i = 0; i < song.instrumentCount; ++i) {
+        samples += song.instruments[i].sampleCount;
+    }
+    std::printf("channels: %d\n", song.channelCount);
+    std::printf("patterns: %u stored\n", u16At(bytes, 70));
+    std::printf("instruments: %d\n", song.instrumentCount);
+    std::printf("samples: %d\n", samples);
+    std::printf("song length: %d\n", song.songLength);
+    std::printf("restart position: %d\n", song.restartPosition);
+    std::printf("speed: %d\n", song.defaultSpeed);
+    std::printf("bpm: %d\n", song.defaultBpm);
+    std::printf("frequency table: %s\n",
+                song.flags & omra::LinearFrequencyTable ? "linear" : "amiga");
+}
+
+std::string clock(std::uint64_t frames) {
+    const std::uint64_t seconds = frames / omra::MixRate;
+    char text[32];
+    std::snprintf(text, sizeof text, "%llu:%02llu", static_cast<unsigned long long>(seconds / 60),
+                  static_cast<unsigned long long>(seconds % 60));
+    return text;
+}
+
+int run(const Arguments& arguments) {
+    using namespace omra;
+    const std::string& input = arguments.files[0];
+    const std::vector<std::uint8_t> bytes = tools::readFile(input);
+    setMemoryFileBytes(bytes);
+    setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
+                     memoryFileTell);
+    Song* song = loadSong(bytes.data());
+    if (song == nullptr) {
+        throw std::runtime_error(input + ": not a module the player accepts (it needs the XM "
+                                         "identification text, at most 32 channels and at most 16 "
+                                         "samples per instrument)");
+    }
+    if (arguments.info) {
+        printInfo(bytes, *song);
+        freeSong(song);
+        return 0;
+    }
+
+    tools::RenderLength length;
+    if (arguments.seconds) {
+        length.frames = static_cast<std::uint64_t>(std::llround(*arguments.seconds * MixRate));
+    }
+    length.passLimitFrames = PassLimitSeconds * MixRate;
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+    std::uint64_t nextReport = 0;
+    tools::WavWriter wav(arguments.files[1]);
+    const tools::RenderResult result = tools::renderSong(
+        *song, length, [&](std::span<const std::int16_t> pcm) { wav.write(pcm); },
+        [&](std::uint64_t frames) {
+            if (frames >= nextReport) {
+                std::fprintf(stderr, terminal ? "\rrendered %s" : "rendered %s\n",
+                             clock(frames).c_str());
+                nextReport += 30 * MixRate;
+            }
+        });
+    wav.finish();
+    freeSong(song);
+    std::fprintf(stderr, "%s%s: %s rendered (%llu frames)%s\n", terminal ? "\r" : "",
+                 arguments.files[1].c_str(), clock(result.frames).c_str(),
+                 static_cast<unsigned long long>(result.frames),
+                 !arguments.seconds && !result.cameBack ? ", the song never came back" : "");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return omra::tools::runCommandLineTool(
+        "xmrender", Usage, argc, argv,
+        [](int count, char** words) { return run(parseArguments(count, words)); });
+}

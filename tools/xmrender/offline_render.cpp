@@ -1,0 +1,80 @@
+#include "xmrender/offline_render.h"
+
+#include "player/mixer.h"
+#include "player/playback.h"
+#include "player/player.h"
+
+#include <array>
+#include <stdexcept>
+
+namespace omra::tools {
+
+namespace {
+
+// Watches the order position tick by tick. Pattern loops repeat rows inside one order position,
+// so only a move to another position can come back to music already played.
+struct PassWatch {
+    TickHandler tick = nullptr;
+    std::array<bool, OrderTableSize> played{};
+    std::int32_t lastOrder = 0;
+    std::uint64_t tickStartFrame = 0;
+    std::optional<std::uint64_t> cameBackAt;
+};
+
+PassWatch watch;
+
+void watchedTick(Song& song) {
+    const std::uint64_t start = watch.tickStartFrame;
+    watch.tick(song);
+    // The mixer reads the tick's length after the handler, so a tempo change counts already.
+    watch.tickStartFrame += static_cast<std::uint64_t>(song.framesPerTick);
+    const std::int32_t order = song.orderPosition;
+    if (order != watch.lastOrder && order >= 0 && order < OrderTableSize) {
+        if (watch.played[order] && !watch.cameBackAt) {
+            watch.cameBackAt = start;
+        }
+        watch.played[order] = true;
+        watch.lastOrder = order;
+    }
+}
+
+} // namespace
+
+RenderResult renderSong(Song& song, const RenderLength& length,
+                        const std::function<void(std::span<const std::int16_t>)>& sink,
+                        const std::function<void(std::uint64_t)>& progress) {
+    PlayerState& state = player;
+    if (!createRings(state)) {
+        throw std::runtime_error("out of memory for the mixing rings");
+    }
+    resetPlayback(state, song);
+    watch = PassWatch{};
+    watch.tick = song.tickHandler;
+    watch.played[0] = true;
+    song.tickHandler = watchedTick;
+
+    const std::uint64_t limit = length.frames.value_or(length.passLimitFrames);
+    RenderResult result;
+    while (result.frames < limit) {
+        const std::int32_t block = state.writeBlock;
+        mixBlock(state);
+        std::uint64_t blockEnd = result.frames + BlockFrames;
+        if (!length.frames && watch.cameBackAt) {
+            blockEnd = *watch.cameBackAt;
+            result.cameBack = true;
+        }
+        blockEnd = std::min(blockEnd, limit);
+        const auto frames = static_cast<std::size_t>(blockEnd - result.frames);
+        sink({state.pcmRing.get() + 2 * block * BlockFrames, 2 * frames});
+        result.frames = blockEnd;
+        progress(result.frames);
+        if (result.cameBack) {
+            break;
+        }
+    }
+    song.tickHandler = watch.tick;
+    stopPlayback(&song);
+    return result;
+}
+
+} // namespace omra::tools

@@ -1,0 +1,91 @@
+#include "xmrender/wav_writer.h"
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace omra::tools {
+
+namespace {
+
+constexpr std::uint32_t SampleRate = 44100;
+constexpr std::uint16_t Channels = 2;
+constexpr std::uint16_t BitsPerSample = 16;
+constexpr std::uint32_t HeaderBytes = 44;
+// The RIFF size fields are 32 bits wide.
+constexpr std::uint64_t MaxDataBytes = 0xFFFFFFFFu - HeaderBytes;
+
+void putU16(char* at, std::uint16_t value) {
+    at[0] = static_cast<char>(value);
+    at[1] = static_cast<char>(value >> 8);
+}
+
+void putU32(char* at, std::uint32_t value) {
+    putU16(at, static_cast<std::uint16_t>(value));
+    putU16(at + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+} // namespace
+
+WavWriter::WavWriter(std::filesystem::path target)
+    : target_(std::move(target)), temporary_(target_.string() + ".partial") {
+    out_.open(temporary_, std::ios::binary | std::ios::trunc);
+    if (!out_) {
+        throw std::runtime_error(target_.string() + ": " + std::strerror(errno));
+    }
+    writeHeader(0);
+}
+
+WavWriter::~WavWriter() {
+    if (!finished_) {
+        out_.close();
+        std::error_code ignored;
+        std::filesystem::remove(temporary_, ignored);
+    }
+}
+
+void WavWriter::write(std::span<const std::int16_t> interleaved) {
+    const std::uint64_t bytes = interleaved.size() * sizeof(std::int16_t);
+    if (dataBytes_ + bytes > MaxDataBytes) {
+        throw std::runtime_error(target_.string() + ": longer than a WAV file can hold");
+    }
+    // WAV data is little-endian, as both targets are.
+    out_.write(reinterpret_cast<const char*>(interleaved.data()),
+               static_cast<std::streamsize>(bytes));
+    dataBytes_ += bytes;
+}
+
+void WavWriter::finish() {
+    out_.seekp(0);
+    writeHeader(static_cast<std::uint32_t>(dataBytes_));
+    out_.close();
+    if (!out_) {
+        throw std::runtime_error(target_.string() + ": write error");
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary_, target_, error);
+    if (error) {
+        throw std::runtime_error(target_.string() + ": " + error.message());
+    }
+    finished_ = true;
+}
+
+void WavWriter::writeHeader(std::uint32_t dataBytes) {
+    char header[HeaderBytes];
+    std::memcpy(header, "RIFF", 4);
+    putU32(header + 4, HeaderBytes - 8 + dataBytes);
+    std::memcpy(header + 8, "WAVEfmt ", 8);
+    putU32(header + 16, 16);
+    putU16(header + 20, 1); // PCM
+    putU16(header + 22, Channels);
+    putU32(header + 24, SampleRate);
+    putU32(header + 28, SampleRate * Channels * BitsPerSample / 8);
+    putU16(header + 32, Channels * BitsPerSample / 8);
+    putU16(header + 34, BitsPerSample);
+    std::memcpy(header + 36, "data", 4);
+    putU32(header + 40, dataBytes);
+    out_.write(header, HeaderBytes);
+}
+
+} // namespace omra::tools
