@@ -47,7 +47,6 @@ void resetPlayback(PlayerState& state, Song& song) {
 }
 
 bool createRings(PlayerState& state) {
-    // new[] of float aligns to at least 16 bytes on both targets, as the mixer's block loop wants.
     state.pcmRing.reset(new (std::nothrow) std::int16_t[2 * RingFrames]());
     state.floatRing.reset(new (std::nothrow) float[2 * RingFrames]());
     return state.pcmRing && state.floatRing;

@@ -1,0 +1,242 @@
+# shellcheck shell=bash
+# Shared pieces of the window tests: a private X server, finding and driving the
+# intro's window, and cleanup that touches only what the calling script started.
+# Source it from a script that runs under `set -euo pipefail`.
+
+# Processes this script started and has not yet reaped; cleanup kills only these.
+E2E_PIDS=()
+# Functions to run at exit before those processes are killed (e.g. stopping a wineserver).
+E2E_CLEANUP_HOOKS=()
+# Set by wait_for_exit and wait_for_window.
+E2E_EXIT_CODE=
+E2E_WINDOW=
+# Progress lines carry the seconds since the script started; the runs under emulation are long.
+E2E_START_SECONDS=$SECONDS
+
+note() {
+    printf '... [%4ds] %s\n' "$((SECONDS - E2E_START_SECONDS))" "$*"
+}
+
+pass() {
+    echo "PASS: $*"
+}
+
+# Prints any given log files first, so the one FAIL line is the last thing said.
+fail() {
+    local message=$1
+    shift
+    local log
+    for log in "$@"; do
+        if [[ -s "$log" ]]; then
+            echo "--- $log" >&2
+            cat "$log" >&2
+            echo "---" >&2
+        fi
+    done
+    echo "FAIL: $message" >&2
+    exit 1
+}
+
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null 2>&1 || fail "required tool '$tool' is not installed"
+    done
+}
+
+track_pid() {
+    E2E_PIDS+=("$1")
+}
+
+untrack_pid() {
+    local kept=() pid
+    for pid in "${E2E_PIDS[@]}"; do
+        [[ "$pid" == "$1" ]] || kept+=("$pid")
+    done
+    E2E_PIDS=("${kept[@]}")
+}
+
+# A child that has exited but is not yet waited for is a zombie, which `kill -0` still sees.
+is_running() {
+    local state
+    kill -0 "$1" 2>/dev/null || return 1
+    state=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) || return 1
+    [[ "$state" != "Z" ]]
+}
+
+e2e_cleanup() {
+    local status=$? hook pid i
+    set +e
+    for hook in "${E2E_CLEANUP_HOOKS[@]}"; do
+        "$hook"
+    done
+    # Newest first: the programs before the X server they draw on.
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${E2E_PIDS[i]}
+        if is_running "$pid"; then
+            kill "$pid" 2>/dev/null
+            for _ in 1 2 3 4 5 6 7 8 9 10; do
+                is_running "$pid" || break
+                sleep 0.2
+            done
+            is_running "$pid" && kill -9 "$pid" 2>/dev/null
+        fi
+        wait "$pid" 2>/dev/null
+    done
+    exit "$status"
+}
+trap e2e_cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A fresh X server on the first free display; exports DISPLAY.
+start_xvfb() {
+    local display_file="$1/xvfb.display" log="$1/xvfb.log" display pid
+    : >"$display_file"
+    # Xvfb writes the display number it picked, and a newline, to the fd once it accepts clients.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >"$log" 2>&1 &
+    pid=$!
+    track_pid "$pid"
+    for _ in $(seq 100); do
+        if grep -q '^[0-9][0-9]*$' "$display_file"; then
+            display=$(head -n 1 "$display_file")
+            export DISPLAY=":$display"
+            note "Xvfb (pid $pid) is up on display $DISPLAY"
+            return 0
+        fi
+        is_running "$pid" || fail "Xvfb exited before it reported a display" "$log"
+        sleep 0.1
+    done
+    fail "Xvfb reported no display within 10 s" "$log"
+}
+
+# Sets E2E_WINDOW to the first visible window titled exactly TITLE, waiting up to SECONDS.
+# Fails early if PID (the program expected to own the window) dies meanwhile.
+# LOGs are shown on failure.
+# Not meant for $(...): it must be able to reap PID, which a subshell cannot.
+wait_for_window() {
+    local title=$1 seconds=$2 pid=$3 deadline id
+    shift 3
+    deadline=$((SECONDS + seconds))
+    while ((SECONDS < deadline)); do
+        # Short slices so a crashed program is reported at once rather than at the timeout.
+        id=$(timeout 5 xdotool search --sync --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1) || true
+        if [[ -n "$id" ]]; then
+            # shellcheck disable=SC2034  # read by the calling script
+            E2E_WINDOW=$id
+            return 0
+        fi
+        if ! is_running "$pid"; then
+            wait "$pid" && E2E_EXIT_CODE=0 || E2E_EXIT_CODE=$?
+            untrack_pid "$pid"
+            fail "the program exited with code $E2E_EXIT_CODE before a window titled '$title' appeared" "$@"
+        fi
+        sleep 0.2
+    done
+    fail "no visible window titled '$title' within ${seconds} s" "$@"
+}
+
+# Gives WINDOW the keyboard focus, then types KEYS (xdotool key syntax) through XTEST,
+# so the program sees them as real key presses rather than synthetic sent events.
+send_keys() {
+    local window=$1
+    shift
+    timeout 10 xdotool windowfocus --sync "$window" || fail "could not focus window $window"
+    # Some programs (Wine) activate their window only after handling the FocusIn event.
+    sleep "${E2E_FOCUS_SETTLE:-0.2}"
+    timeout 10 xdotool key "$@" || fail "xdotool could not send key(s) $*"
+}
+
+# Usage: assert_running PID WHAT [LOG...]
+assert_running() {
+    local pid=$1 what=$2
+    shift 2
+    if ! is_running "$pid"; then
+        wait "$pid" && E2E_EXIT_CODE=0 || E2E_EXIT_CODE=$?
+        untrack_pid "$pid"
+        fail "$what: the program is no longer running (exit code $E2E_EXIT_CODE)" "$@"
+    fi
+}
+
+# Waits up to SECONDS for the child PID to end; its exit code goes to E2E_EXIT_CODE.
+# Returns 1 (leaving the process running) on timeout.
+wait_for_exit() {
+    local pid=$1 seconds=$2 deadline
+    deadline=$((SECONDS + seconds))
+    while is_running "$pid"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.2
+    done
+    wait "$pid" && E2E_EXIT_CODE=0 || E2E_EXIT_CODE=$?
+    untrack_pid "$pid"
+}
+
+# Usage: assert_exits_with PID SECONDS EXPECTED_CODE WHAT [LOG...]
+assert_exits_with() {
+    local pid=$1 seconds=$2 expected=$3 what=$4
+    shift 4
+    wait_for_exit "$pid" "$seconds" || fail "$what: the program was still running ${seconds} s later" "$@"
+    [[ "$E2E_EXIT_CODE" == "$expected" ]] || fail "$what: exit code $E2E_EXIT_CODE, expected $expected" "$@"
+}
+
+# Saves WINDOW as a PNG and checks the picture is at least MIN_W x MIN_H pixels.
+screenshot() {
+    local window=$1 file=$2 min_width=$3 min_height=$4 size width height
+    timeout 30 import -window "$window" "$file" || fail "could not take a screenshot of window $window"
+    size=$(identify -format '%w %h' "$file") || fail "the screenshot $file is not a readable image"
+    read -r width height <<<"$size"
+    ((width >= min_width && height >= min_height)) ||
+        fail "the screenshot is ${width}x${height}, expected at least ${min_width}x${min_height}"
+    note "screenshot ${width}x${height}, $(identify -format '%k' "$file") colours: $file"
+}
+
+# Lets 32-bit Linux programs (32-bit Wine) run on a kernel that cannot execute them itself,
+# by handing them to qemu-user through binfmt_misc. Needs root the first time.
+ensure_i386_exec() {
+    local binfmt=/proc/sys/fs/binfmt_misc
+    /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return 0
+    if [[ ! -e "$binfmt/qemu-i386" ]]; then
+        [[ -x /usr/bin/qemu-i386-static ]] || fail "32-bit programs cannot run here and qemu-i386-static is not installed"
+        if [[ ! -e "$binfmt/register" ]]; then
+            mount -t binfmt_misc binfmt_misc "$binfmt" || fail "could not mount binfmt_misc"
+        fi
+        note "registering qemu-i386-static for 32-bit ELF programs"
+        # The backslash escapes are for the kernel to decode, so they are written literally.
+        printf '%s\n' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+            >"$binfmt/register" || fail "could not register qemu-i386 with binfmt_misc"
+    fi
+    /lib/ld-linux.so.2 --version >/dev/null 2>&1 || fail "32-bit programs still cannot run (is libc6:i386 installed?)"
+}
+
+# Starts a window manager on the display, so a close request can reach the program the way
+# a click on its title bar's close button does. Returns 1 when none is installed.
+start_window_manager() {
+    local log="$1/openbox.log" pid
+    command -v openbox >/dev/null 2>&1 && command -v wmctrl >/dev/null 2>&1 || return 1
+    openbox --sm-disable >"$log" 2>&1 &
+    pid=$!
+    track_pid "$pid"
+    for _ in $(seq 100); do
+        if wmctrl -m >/dev/null 2>&1; then
+            note "openbox (pid $pid) manages display $DISPLAY"
+            return 0
+        fi
+        is_running "$pid" || fail "openbox exited at start" "$log"
+        sleep 0.1
+    done
+    fail "openbox did not announce itself within 10 s" "$log"
+}
+
+# Asks the window manager to close the window titled exactly TITLE (_NET_CLOSE_WINDOW);
+# it passes that on to the program as a WM_DELETE_WINDOW message, as its close button would.
+close_via_window_manager() {
+    local title=$1
+    for _ in $(seq 100); do
+        # Only a window the manager has taken on can be closed through it.
+        if wmctrl -l | grep -q " ${title}\$"; then
+            wmctrl -F -c "$title" || fail "wmctrl could not ask for window '$title' to close"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the window manager did not take on window '$title' within 10 s"
+}

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# Runs the 32-bit Windows build under Wine on a private X server the way a person would:
+# its window appears, an ordinary key leaves it running, and Escape, Alt+F4 and the window
+# manager's close button each end it with exit code 0.
+# Usage: wine_window_test.sh EXE [ARTIFACT_DIR]
+#
+# On a machine whose kernel cannot run 32-bit Linux programs, 32-bit Wine runs through
+# qemu-user and everything is slow (minutes to boot a prefix), hence the long timeouts.
+# shellcheck source-path=SCRIPTDIR
+set -euo pipefail
+
+# shellcheck source=lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+(($# >= 1 && $# <= 2)) || { echo "usage: $0 EXE [ARTIFACT_DIR]" >&2; exit 2; }
+[[ -f "$1" ]] || fail "$1 is not a file"
+exe=$(realpath "$1")
+artifact_dir=${2:-$(mktemp -d -t omra-wine-artifacts.XXXXXX)}
+mkdir -p "$artifact_dir"
+note "artifacts go to $artifact_dir"
+
+require_tools Xvfb xdotool import identify timeout wine wineboot wineserver
+ensure_i386_exec
+
+work_dir=$(mktemp -d -t omra-wine.XXXXXX)
+# A prefix of our own, so nothing here depends on or disturbs another Wine user's state.
+export WINEPREFIX="$work_dir/prefix" WINEARCH=win32
+export WINEDEBUG=-all,err+module
+# No Mono, Gecko, desktop menu entries or Internet Explorer: the intro needs none, and each
+# takes long to set up.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,iexplore.exe=d"
+# Under qemu-user, Wine cannot map its shared user data without this address space reserve.
+export QEMU_RESERVED_VA=0xf7000000
+
+# Wine processes (run directly or through qemu) of our prefix: started by this script,
+# directly or through Wine itself.
+prefix_pids() {
+    local dir
+    for dir in /proc/[0-9]*; do
+        case $(readlink "$dir/exe" 2>/dev/null) in
+        */wine* | */qemu-i386*) ;;
+        *) continue ;;
+        esac
+        if tr '\0' '\n' <"$dir/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            echo "${dir#/proc/}"
+        fi
+    done
+}
+
+stop_wine() {
+    local pid
+    if [[ -d "$WINEPREFIX" ]]; then
+        timeout 60 wineserver -k 2>/dev/null
+        # A process still starting up under emulation misses the kill and would bring up a
+        # new wineserver for the prefix, so sweep up what is left of ours by PID.
+        for _ in 1 2 3 4 5 6 7 8 9 10; do
+            [[ -z "$(prefix_pids)" ]] && break
+            sleep 1
+        done
+        for pid in $(prefix_pids); do
+            kill -9 "$pid" 2>/dev/null
+        done
+    fi
+    rm -rf "$work_dir"
+}
+E2E_CLEANUP_HOOKS+=(stop_wine)
+
+# Wine itself may not work on this machine: under qemu-user it can crash while it boots a
+# prefix or loads its own DLLs. That says nothing about the intro, so the test is skipped (exit
+# code 77) with the reason, rather than failed.
+skip_without_wine() {
+    echo "SKIP: Wine does not run reliably on this machine: $1"
+    [[ $# -lt 2 || ! -f "$2" ]] || grep -v '^$' "$2" | tail -n 5
+    exit 77
+}
+
+# A failure whose run log shows Wine itself crashing (its loader, or qemu under it) is a skip
+# too. The boot log does not count: a boot that crashed on its way but finished proves nothing.
+eval "lib_$(declare -f fail)"
+fail() {
+    local log
+    for log in "${@:2}"; do
+        if [[ "$log" != */wineboot.log && -f "$log" ]] && grep -qE 'could not load kernel32.dll|qemu: uncaught target signal' "$log"; then
+            skip_without_wine "$1" "$log"
+        fi
+    done
+    lib_fail "$@"
+}
+
+title=Omra
+readonly run_timeout=60 window_timeout=300
+# Wine activates its window only after its own handling of the focus change, which is slow here.
+export E2E_FOCUS_SETTLE=1
+
+start_xvfb "$work_dir"
+cd "$work_dir"
+
+# Wine's loader waits at most 5 minutes for a new prefix to boot, and under emulation the boot
+# can take longer; wineboot's own status then proves nothing. Some of the prefix's helper
+# processes may also stay behind idle, so waiting for the wineserver to end can hang. The one
+# sure sign is the boot's closing message, so wait for that.
+boot_prefix() {
+    local log="$work_dir/wineboot.log" start=$SECONDS next_check=$((SECONDS + 60)) boot_pid
+    note "booting a fresh win32 prefix (several minutes under emulation)"
+    wineboot -i >"$log" 2>&1 &
+    boot_pid=$!
+    track_pid "$boot_pid"
+    until grep -q 'has been updated' "$log"; do
+        ((SECONDS - start < 900)) || skip_without_wine "the prefix had not booted after 900 s" "$log"
+        if ((SECONDS >= next_check)); then
+            next_check=$((SECONDS + 60))
+            note "still booting"
+            # Under emulation a boot process can crash and leave the boot unfinished for good.
+            [[ -n "$(prefix_pids)" ]] || skip_without_wine "every Wine process of the prefix ended before the boot finished" "$log"
+        fi
+        sleep 1
+    done
+    note "prefix booted in $((SECONDS - start)) s"
+    # Stopping helpers that stay behind also makes the wineserver save the prefix's registry.
+    if ! timeout 60 wineserver -w; then
+        note "some of the prefix's helper processes stayed behind; stopping them"
+        timeout 60 wineserver -k || true
+    fi
+    wait_for_exit "$boot_pid" 60 || fail "wineboot -i was still running after its wineserver ended" "$log"
+}
+boot_prefix
+# A program of Wine's own must run and report its exit code before the intro's run means anything.
+status=0
+timeout 600 wine cmd /c exit 7 >"$work_dir/sanity.log" 2>&1 || status=$?
+((status == 7)) || skip_without_wine "'wine cmd /c exit 7' ended with $status" "$work_dir/sanity.log"
+
+# Starts the exe in the background and waits for its window; sets pid and E2E_WINDOW.
+start_exe() {
+    local name=$1 started=$SECONDS
+    note "starting $exe ($name)"
+    wine "$exe" >"$work_dir/$name.out" 2>"$work_dir/$name.err" &
+    pid=$!
+    track_pid "$pid"
+    wait_for_window "$title" "$window_timeout" "$pid" "$work_dir/wineboot.log" "$work_dir/$name.err"
+    pass "a window titled '$title' appeared ($((SECONDS - started)) s after start)"
+}
+
+# --- Keys: an ordinary key is ignored, Escape ends the intro.
+start_exe keys
+send_keys "$E2E_WINDOW" a space
+sleep 1
+assert_running "$pid" "after the keys 'a' and space" "$work_dir/keys.err"
+pass "the keys 'a' and space leave the intro running"
+
+# Without a window manager only the client area is on screen: about 954x515 of the 960x540 window.
+screenshot "$E2E_WINDOW" "$artifact_dir/wine_window.png" 900 500
+pass "screenshot saved as $artifact_dir/wine_window.png"
+
+send_keys "$E2E_WINDOW" Escape
+assert_exits_with "$pid" "$run_timeout" 0 "after Escape" "$work_dir/keys.err"
+pass "Escape ends the intro with exit code 0"
+
+# --- Alt+F4 reaches the program as a system key, which the window's default handling closes.
+start_exe alt_f4
+send_keys "$E2E_WINDOW" alt+F4
+assert_exits_with "$pid" "$run_timeout" 0 "after Alt+F4" "$work_dir/alt_f4.err"
+pass "Alt+F4 ends the intro with exit code 0"
+
+# --- The close button: Wine turns the window manager's WM_DELETE_WINDOW into SC_CLOSE.
+if ! start_window_manager "$work_dir"; then
+    echo "SKIP: close-button run needs openbox and wmctrl (apt-get install openbox wmctrl)"
+    exit 0
+fi
+start_exe close
+close_via_window_manager "$title"
+assert_exits_with "$pid" "$run_timeout" 0 "after the window manager's close request" "$work_dir/close.err"
+pass "the window manager's close button ends the intro with exit code 0"
