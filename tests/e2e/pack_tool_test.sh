@@ -4,13 +4,12 @@
 set -euo pipefail
 tool=$1
 data=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+work=$(mktemp -d)
+remove_work() { rm -rf "$work"; }
+E2E_CLEANUP_HOOKS+=(remove_work)
 
 sources=(--logo "$data/logo.tga" --module "$data/module.xm" --scroller "$data/scroller.txt"
     --font "$data/font.tga")

@@ -5,13 +5,12 @@
 set -euo pipefail
 tool=$1
 module=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+work=$(mktemp -d)
+remove_work() { rm -rf "$work"; }
+E2E_CLEANUP_HOOKS+=(remove_work)
 
 "$tool" --seconds 2.5 "$module" "$work/a.wav" 2>/dev/null || fail "rendering $module"
 "$tool" --seconds 2.5 "$module" "$work/b.wav" 2>/dev/null || fail "rendering $module again"
