@@ -74,6 +74,13 @@ skip_without_wine() {
     exit 77
 }
 
+# Where 32-bit programs run only under qemu-user, every Wine process takes about a minute of CPU
+# to start, a prefix takes over ten minutes to boot, and Wine's own processes crash at random:
+# a run there proves nothing either way, so it is opt-in.
+if [[ "${OMRA_WINE_UNDER_QEMU:-0}" != 1 ]] && grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null; then
+    skip_without_wine "32-bit programs run under qemu-user emulation here (set OMRA_WINE_UNDER_QEMU=1 to try anyway)"
+fi
+
 # A failure whose run log shows Wine itself crashing (its loader, or qemu under it) is a skip
 # too. The boot log does not count: a boot that crashed on its way but finished proves nothing.
 eval "lib_$(declare -f fail)"
