@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the native intro and runs it. Without a usable display it runs
-# on a virtual display for about 20 seconds and leaves a screenshot in out/.
+# on a virtual display for about 20 seconds and leaves a screenshot and a WAV of what it played
+# in out/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -28,7 +29,8 @@ for _ in $(seq 50); do
 done
 export DISPLAY=":$(cat "$out/display")"
 
-"$intro" >"$out/intro.log" 2>&1 &
+# SDL's disk driver writes every byte the intro hands to its audio device.
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/played.pcm" "$intro" >"$out/intro.log" 2>&1 &
 intro_pid=$!
 sleep 20
 import -window root "$out/screenshot.png"
@@ -37,6 +39,18 @@ xdotool windowfocus --sync "$window"
 xdotool key Escape
 status=0
 wait "$intro_pid" || status=$?
+# A WAV header in front of the 44100 Hz, 16-bit stereo PCM.
+le() { # VALUE BYTES: VALUE as BYTES little-endian bytes
+    local i
+    for ((i = 0; i < $2; i++)); do printf '\\x%02x' $((($1 >> (8 * i)) & 255)); done
+}
+bytes=$(stat -c %s "$out/played.pcm" 2>/dev/null || echo 0)
+{
+    printf "RIFF$(le $((36 + bytes)) 4)WAVEfmt $(le 16 4)$(le 1 2)$(le 2 2)"
+    printf "$(le 44100 4)$(le 176400 4)$(le 4 2)$(le 16 2)data$(le "$bytes" 4)"
+    cat "$out/played.pcm" 2>/dev/null || true
+} >"$out/played.wav"
+rm -f "$out/played.pcm"
 echo "The intro ended with exit code $status."
-echo "Screenshot and logs: $out"
+echo "Screenshot, sound (played.wav) and logs: $out"
 exit "$status"
