@@ -102,12 +102,19 @@ export E2E_FOCUS_SETTLE=1
 start_xvfb "$work_dir"
 cd "$work_dir"
 
+# One wineserver, started here and kept alive from the boot to the last run: whenever a prefix's
+# wineserver ends, the next Wine program boots the session again (services, device drivers,
+# desktop), which under emulation alone takes several minutes.
+mkdir -p "$WINEPREFIX"
+wineserver --foreground --persistent >"$work_dir/wineserver.log" 2>&1 &
+wineserver_pid=$!
+track_pid "$wineserver_pid"
+
 # Wine's loader waits at most 5 minutes for a new prefix to boot, and under emulation the boot
-# can take longer; wineboot's own status then proves nothing. Some of the prefix's helper
-# processes may also stay behind idle, so waiting for the wineserver to end can hang. The one
-# sure sign is the boot's closing message, so wait for that.
+# can take longer; wineboot's own status then proves nothing. The one sure sign is the boot's
+# closing message, so wait for that.
 boot_prefix() {
-    local log="$work_dir/wineboot.log" start=$SECONDS next_check=$((SECONDS + 60)) boot_pid
+    local log="$work_dir/wineboot.log" start=$SECONDS next_check=$((SECONDS + 60)) boot_pid others
     note "booting a fresh win32 prefix (several minutes under emulation)"
     wineboot -i >"$log" 2>&1 &
     boot_pid=$!
@@ -118,17 +125,15 @@ boot_prefix() {
             next_check=$((SECONDS + 60))
             note "still booting"
             # Under emulation a boot process can crash and leave the boot unfinished for good.
-            [[ -n "$(prefix_pids)" ]] || skip_without_wine "every Wine process of the prefix ended before the boot finished" "$log"
+            is_running "$wineserver_pid" || skip_without_wine "the prefix's wineserver ended during the boot" "$work_dir/wineserver.log"
+            others=$(prefix_pids | grep -vx "$wineserver_pid" || true)
+            [[ -n "$others" ]] || skip_without_wine "every Wine program of the prefix ended before the boot finished" "$log"
         fi
         sleep 1
     done
     note "prefix booted in $((SECONDS - start)) s"
-    # Stopping helpers that stay behind also makes the wineserver save the prefix's registry.
-    if ! timeout 60 wineserver -w; then
-        note "some of the prefix's helper processes stayed behind; stopping them"
-        timeout 60 wineserver -k || true
-    fi
-    wait_for_exit "$boot_pid" 60 || fail "wineboot -i was still running after its wineserver ended" "$log"
+    wait_for_exit "$boot_pid" 300 || fail "wineboot -i was still running 300 s after the boot" "$log"
+    note "wineboot -i ended"
 }
 boot_prefix
 # A program of Wine's own must run and report its exit code before the intro's run means anything.
@@ -143,6 +148,7 @@ start_exe() {
     wine "$exe" >"$work_dir/$name.out" 2>"$work_dir/$name.err" &
     pid=$!
     track_pid "$pid"
+    is_running "$wineserver_pid" || skip_without_wine "the prefix's wineserver has ended" "$work_dir/wineserver.log"
     wait_for_window "$title" "$window_timeout" "$pid" "$work_dir/wineboot.log" "$work_dir/$name.err"
     pass "a window titled '$title' appeared ($((SECONDS - started)) s after start)"
 }
