@@ -33,6 +33,10 @@ void resetPlayback(PlayerState& state, Song& song) {
         state.voices[i].step = 1;
         state.voices[i].stepFraction = 0;
     }
+    for (std::int32_t i = 0; i < song.channelCount; ++i) {
+        state.channels[i] = Channel{};
+        state.channels[i].voice = &state.voices[i];
+    }
     song.globalVolume = song.initialGlobalVolume;
     song.nextOrder = -1;
     song.nextRow = -1;

@@ -4,6 +4,7 @@
 #include "player/mix_constants.h"
 #include "player/song.h"
 #include "player/voice.h"
+#include "sequencer/channel.h"
 
 #include <atomic>
 #include <cstdint>
@@ -17,6 +18,7 @@ struct PlayerState {
     FileCallbacks fileCallbacks;
     Song* currentSong = nullptr;
     VoicePool voices;
+    ChannelTable channels;
     // RingFrames frames of left, right floats; block b holds frames b x BlockFrames onwards.
     std::unique_ptr<float[]> floatRing;
     // RingFrames frames of left, right signed 16-bit samples, as the wave device plays them.

@@ -13,6 +13,8 @@ inline constexpr int MaxSamplesPerInstrument = 16;
 inline constexpr int MaxEnvelopePoints = 12;
 inline constexpr int OrderTableSize = 256;
 inline constexpr int NotesPerInstrument = 96;
+// The rows of a pattern the file does not store, or stores without rows.
+inline constexpr std::int32_t EmptyPatternRows = 64;
 // Zero slots behind every sample's last frame; the one at the loop end holds the loop guard.
 inline constexpr std::uint32_t SampleTailSlots = 8;
 

@@ -15,7 +15,6 @@ constexpr std::int32_t IdLength = 17;
 constexpr std::int32_t HeaderSizeOffset = 60;
 constexpr std::int32_t InstrumentNameAndTypeBytes = 23;
 constexpr std::int32_t SampleHeaderTailBytes = 23; // reserved byte and name
-constexpr std::int32_t MissingPatternRows = 64;
 constexpr std::uint8_t KeyOffNote = 97;
 constexpr std::uint8_t StoredKeyOff = 255;
 constexpr std::uint8_t HighestInstrumentNumber = 128;
@@ -161,8 +160,8 @@ PatternCell readCell(Reader& in) {
 }
 
 bool makeEmptyPattern(Pattern& pattern, std::int32_t channels) {
-    pattern.rows = MissingPatternRows;
-    pattern.cells = makeArray<PatternCell>(static_cast<std::size_t>(MissingPatternRows) * channels);
+    pattern.rows = EmptyPatternRows;
+    pattern.cells = makeArray<PatternCell>(static_cast<std::size_t>(EmptyPatternRows) * channels);
     return pattern.cells != nullptr;
 }
 

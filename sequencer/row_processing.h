@@ -1,0 +1,21 @@
+#pragma once
+
+#include "player/song.h"
+#include "sequencer/channel.h"
+
+// The work of one tick on every channel: a row's first tick reads the cells, starts notes and
+// runs the first-tick part of the effects; the other ticks run what keeps going.
+namespace omra {
+
+void processRow(Song& song);
+void processTick(Song& song);
+
+// What an instrument number on a row resets, from the sample it selects: volume, panning, both
+// envelopes, key-off, fadeout and the auto-vibrato, and the vibrato and tremolo positions unless
+// their waveform keeps them.
+void resetInstrumentState(Channel& channel, const Sample& sample);
+
+// The rows of the pattern at the song's order position.
+std::int32_t currentPatternRows(const Song& song);
+
+} // namespace omra
