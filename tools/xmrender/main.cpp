@@ -5,6 +5,8 @@
 #include "player/memory_file.h"
 #include "player/mix_constants.h"
 #include "player/player.h"
+#include "sequencer/tick_driver.h"
+#include "sequencer/trace.h"
 #include "xmrender/offline_render.h"
 #include "xmrender/wav_writer.h"
 
@@ -22,11 +24,13 @@ namespace {
 using omra::tools::UsageError;
 
 constexpr const char* Usage =
-    "usage: xmrender [--seconds S] IN.xm OUT.wav\n"
+    "usage: xmrender [--seconds S] [--trace FILE] IN.xm OUT.wav\n"
     "       xmrender --info IN.xm\n"
     "\n"
     "Renders an XM module with the intro's own player: 44100 Hz, 16-bit stereo.\n"
     "  --seconds S  render S seconds instead of one pass of the song\n"
+    "  --trace FILE write the player's state after every tick to FILE, one line per\n"
+    "               channel: position, note, pitch, volume, panning, envelopes, voice\n"
     "  --info       print the module's header facts and exit\n"
     "  --help       show this help\n"
     "One pass ends where playback first comes back to an order position it has already\n"
@@ -37,6 +41,7 @@ constexpr std::uint64_t PassLimitSeconds = 30 * 60;
 struct Arguments {
     bool info = false;
     std::optional<double> seconds;
+    std::optional<std::string> trace;
     std::vector<std::string> files;
 };
 
@@ -65,6 +70,11 @@ Arguments parseArguments(int argc, char** argv) {
                 throw UsageError("--seconds needs a value");
             }
             arguments.seconds = parseSeconds(argv[i]);
+        } else if (word == "--trace") {
+            if (++i >= argc) {
+                throw UsageError("--trace needs a file name");
+            }
+            arguments.trace = argv[i];
         } else if (word.size() > 1 && word[0] == '-') {
             throw UsageError("unknown option " + word);
         } else {
@@ -107,6 +117,10 @@ std::string clock(std::uint64_t frames) {
     return text;
 }
 
+void appendTrace(const omra::Song& song, void* text) {
+    *static_cast<std::string*>(text) += formatTick(captureTick(song, omra::player));
+}
+
 int run(const Arguments& arguments) {
     using namespace omra;
     const std::string& input = arguments.files[0];
@@ -134,6 +148,11 @@ int run(const Arguments& arguments) {
     const bool terminal = isatty(STDERR_FILENO) != 0;
     std::uint64_t nextReport = 0;
     tools::WavWriter wav(arguments.files[1]);
+    std::string trace;
+    if (arguments.trace) {
+        trace = "# " + input + ": the player's state after every tick, one line per channel\n";
+        setTickObserver(appendTrace, &trace);
+    }
     const tools::RenderResult result = tools::renderSong(
         *song, length, [&](std::span<const std::int16_t> pcm) { wav.write(pcm); },
         [&](std::uint64_t frames) {
@@ -144,6 +163,11 @@ int run(const Arguments& arguments) {
             }
         });
     wav.finish();
+    setTickObserver(nullptr, nullptr);
+    if (arguments.trace) {
+        tools::writeFileAtomically(
+            *arguments.trace, {reinterpret_cast<const std::uint8_t*>(trace.data()), trace.size()});
+    }
     freeSong(song);
     std::fprintf(stderr, "%s%s: %s rendered (%llu frames)%s\n", terminal ? "\r" : "",
                  arguments.files[1].c_str(), clock(result.frames).c_str(),
