@@ -44,8 +44,8 @@ TEST(Effects, EachPortamentoKeepsItsOwnMemory) {
     cell(module, 0, 1, 0) = effectCell(0x01, 0x04);
     cell(module, 0, 2, 0) = effectCell(0x02, 0x00);
     cell(module, 0, 3, 0) = effectCell(0x01, 0x00);
-    cell(module, 0, 4, 0) = effectCell(0x0E, 0x12);  // fine: 4 x 2 once
-    cell(module, 0, 5, 0) = effectCell(0x21, 0x13);  // extra fine: 3 once
+    cell(module, 0, 4, 0) = effectCell(0x0E, 0x12); // fine: 4 x 2 once
+    cell(module, 0, 5, 0) = effectCell(0x21, 0x13); // extra fine: 3 once
     SequencerRun run(module);
     const std::vector<TickTrace> ticks = run.ticks(36);
     // Down 3 x 4 per tick, up 4 x 4, down again by the kept 3, up by the kept 4.

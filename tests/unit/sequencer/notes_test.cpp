@@ -110,8 +110,8 @@ TEST(Notes, ALoopedEnvelopeRepeatsAndLPlacesItMidSegment) {
     for (int i = 0; i < 17; ++i) {
         envelope.push_back(ticks[i].channels[0].volumeEnvelope);
     }
-    EXPECT_EQ(envelope, (std::vector<int>{0, 16, 32, 48, 64, 48, 32, 16, 0, 16, 32, 48, 64, 48,
-                                          32, 16, 0}))
+    EXPECT_EQ(envelope,
+              (std::vector<int>{0, 16, 32, 48, 64, 48, 32, 16, 0, 16, 32, 48, 64, 48, 32, 16, 0}))
         << "the loop end is the last point, so the envelope never finishes";
     EXPECT_EQ(ticks[18].channels[0].volumeEnvelope, 32);
 }
