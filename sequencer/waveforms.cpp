@@ -48,8 +48,11 @@ std::int32_t waveformValue(Waveform waveform, std::int32_t position) {
 std::int32_t autoVibratoValue(std::uint8_t type, std::int32_t position) {
     switch (type) {
     case 0:
+        // The angle is single precision, the sine double: a float sine rounds sin(~pi/2) up to
+        // exactly 1 and would reach 64 at the peaks instead of 63.
         return static_cast<std::int32_t>(
-            std::sin(static_cast<float>(position) * AutoVibratoAngleStep) * 64);
+            std::sin(static_cast<double>(static_cast<float>(position) * AutoVibratoAngleStep)) *
+            64);
     case 1:
         return position < 128 ? 64 : -64;
     case 2:
