@@ -6,6 +6,7 @@
 #include "player/mixer.h"
 #include "player/playback.h"
 #include "player/player.h"
+#include "xm/xm_writer.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -39,6 +40,50 @@ void MixShippedModule(benchmark::State& state) {
     freeSong(song);
 }
 BENCHMARK(MixShippedModule)->Unit(benchmark::kMicrosecond);
+
+// A 32-channel module through the sequencer: every channel starts a note every second row
+// with vibrato and a volume slide, so both voices of every channel sound, one ramping out.
+std::vector<std::uint8_t> busyModule() {
+    constexpr int Channels = 32;
+    tools::XmSample sample;
+    sample.sixteenBit = true;
+    for (int i = 0; i < 4096; ++i) {
+        sample.frames.push_back(
+            static_cast<std::int16_t>(3000.0 * std::sin(2.0 * std::numbers::pi * 9.0 * i / 4096)));
+    }
+    sample.loopType = 2; // ping-pong
+    sample.loopLength = 4096;
+    tools::XmInstrument instrument;
+    instrument.samples = {sample};
+    instrument.volumeEnvelope.points = {{0, 64}, {40, 32}, {80, 48}};
+    instrument.volumeEnvelope.flags = 1 | 4;
+    instrument.volumeEnvelope.loopEnd = 2;
+    tools::XmModule module;
+    module.channels = Channels;
+    module.orders = {0};
+    module.instruments = {instrument};
+    module.patterns = {tools::emptyPattern(64, Channels)};
+    for (int row = 0; row < 64; row += 2) {
+        for (int channel = 0; channel < Channels; ++channel) {
+            const auto note = static_cast<std::uint8_t>(25 + (row + 5 * channel) % 48);
+            module.patterns[0].at(row, channel, Channels) = {note, 1, 0x28, 0x06, 0x41};
+        }
+    }
+    return tools::writeXm(module);
+}
+
+void MixThirtyTwoChannelModule(benchmark::State& state) {
+    const std::vector<std::uint8_t> bytes = busyModule();
+    Song* song = loadModule(bytes);
+    createRings(player);
+    resetPlayback(player, *song);
+    for (auto _ : state) {
+        mixBlock(player);
+    }
+    reportRealTime(state);
+    freeSong(song);
+}
+BENCHMARK(MixThirtyTwoChannelModule)->Unit(benchmark::kMicrosecond);
 
 // All 64 voices sounding a looped 16-bit sample at different pitches and gains: the mixer's
 // heaviest load, as 32 channels each with a voice ramping out beside its new one.
