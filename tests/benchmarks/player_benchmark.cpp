@@ -27,9 +27,8 @@ void reportRealTime(benchmark::State& state) {
     state.counters["x_realtime"] = benchmark::Counter(seconds, benchmark::Counter::kIsRate);
 }
 
-// The shipped module, as the intro's audio thread mixes it.
-void MixShippedModule(benchmark::State& state) {
-    const std::vector<std::uint8_t> bytes = tools::readFile(OMRA_DATA_DIR "/module.xm");
+// Mixes a module block by block, as the intro's audio thread does.
+void mixModule(benchmark::State& state, const std::vector<std::uint8_t>& bytes) {
     Song* song = loadModule(bytes);
     createRings(player);
     resetPlayback(player, *song);
@@ -38,6 +37,10 @@ void MixShippedModule(benchmark::State& state) {
     }
     reportRealTime(state);
     freeSong(song);
+}
+
+void MixShippedModule(benchmark::State& state) {
+    mixModule(state, tools::readFile(OMRA_DATA_DIR "/module.xm"));
 }
 BENCHMARK(MixShippedModule)->Unit(benchmark::kMicrosecond);
 
@@ -73,15 +76,7 @@ std::vector<std::uint8_t> busyModule() {
 }
 
 void MixThirtyTwoChannelModule(benchmark::State& state) {
-    const std::vector<std::uint8_t> bytes = busyModule();
-    Song* song = loadModule(bytes);
-    createRings(player);
-    resetPlayback(player, *song);
-    for (auto _ : state) {
-        mixBlock(player);
-    }
-    reportRealTime(state);
-    freeSong(song);
+    mixModule(state, busyModule());
 }
 BENCHMARK(MixThirtyTwoChannelModule)->Unit(benchmark::kMicrosecond);
 
