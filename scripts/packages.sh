@@ -10,10 +10,10 @@ OMRA_BUILD_PACKAGES=(
 OMRA_HEADLESS_PACKAGES=(
     xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri
 )
-# Testing: unit tests, a window manager for the close-button tests, the 32-bit Windows cross
-# build and its run under Wine.
+# Testing: unit tests, a window manager for the close-button tests, the font the Linux glyph
+# table is cut from, the 32-bit Windows cross build and its run under Wine.
 OMRA_TEST_PACKAGES=(
-    googletest libgtest-dev libbenchmark-dev openbox wmctrl
+    googletest libgtest-dev libbenchmark-dev openbox wmctrl xfonts-base pcf2bdf
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine fonts-wine qemu-user-static
 )

@@ -39,6 +39,11 @@ constexpr std::array<char32_t, 32> LowSymbols = {
 
 constexpr char32_t House = 0x2302; // shown by 0x7F
 
+// The symbols of the three bytes a page keeps as control codes.
+constexpr char32_t TabSymbol = 0x25CB;
+constexpr char32_t LineFeedSymbol = 0x25D9;
+constexpr char32_t CarriageReturnSymbol = 0x266A;
+
 struct Position {
     std::string_view name;
     int line;
@@ -111,6 +116,27 @@ std::optional<std::uint8_t> cp437ByteFor(char32_t codePoint) {
         }
     }
     return std::nullopt;
+}
+
+char32_t cp437Glyph(std::uint8_t byte) {
+    switch (byte) {
+    case 0x00:
+        return U' ';
+    case 0x09:
+        return TabSymbol;
+    case 0x0A:
+        return LineFeedSymbol;
+    case 0x0D:
+        return CarriageReturnSymbol;
+    case 0x7F:
+        return House;
+    default:
+        break;
+    }
+    if (byte < LowSymbols.size()) {
+        return LowSymbols[byte];
+    }
+    return byte < 0x80 ? char32_t{byte} : HighHalf[byte - 0x80u];
 }
 
 std::string utf8ToCp437(std::string_view utf8, std::string_view sourceName) {

@@ -44,6 +44,20 @@ TEST(Cp437, EachByteComesFromExactlyOneCharacter) {
     }
 }
 
+// The glyph a byte draws is the character a page converts to that byte, apart from the bytes a
+// page keeps as controls or blanks.
+TEST(Cp437, EveryByteDrawsTheCharacterThatConvertsToIt) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const char32_t glyph = cp437Glyph(static_cast<std::uint8_t>(byte));
+        if (byte == 0x00 || byte == 0x09 || byte == 0x0A || byte == 0x0D) {
+            EXPECT_FALSE(cp437ByteFor(glyph) == byte) << "byte " << byte;
+            continue;
+        }
+        EXPECT_EQ(cp437ByteFor(glyph), byte) << "byte " << byte;
+    }
+    EXPECT_EQ(cp437Glyph(0x0A), U'\u25D9');
+}
+
 TEST(Cp437, NamesFileLineAndColumnOfWhatItRefuses) {
     EXPECT_EQ(rejectionOf("ok\nab\tc"), "page.txt:2:3: tab (pages hold no tabs; use spaces)");
     EXPECT_EQ(rejectionOf("line\r\n"),
