@@ -11,9 +11,10 @@ OMRA_HEADLESS_PACKAGES=(
     xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri
 )
 # Testing: unit tests, a window manager for the close-button tests, the font the Linux glyph
-# table is cut from, the 32-bit Windows cross build and its run under Wine.
+# table is cut from and the font engine that reads back the Wine tests' stand-in font, the
+# 32-bit Windows cross build and its run under Wine.
 OMRA_TEST_PACKAGES=(
-    googletest libgtest-dev libbenchmark-dev openbox wmctrl xfonts-base pcf2bdf
+    googletest libgtest-dev libbenchmark-dev openbox wmctrl xfonts-base pcf2bdf libfreetype-dev
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine fonts-wine qemu-user-static
 )
