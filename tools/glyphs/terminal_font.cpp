@@ -40,8 +40,8 @@ public:
         u8(static_cast<std::uint8_t>(value.size()));
         text(value, value.size());
     }
-    void bytes(const std::vector<std::uint8_t>& value) {
-        bytes_.insert(bytes_.end(), value.begin(), value.end());
+    void bytes(const std::uint8_t* data, std::size_t count) {
+        bytes_.insert(bytes_.end(), data, data + count);
     }
     void alignTo(std::size_t unit) {
         while (bytes_.size() % unit != 0) {
@@ -120,7 +120,7 @@ std::vector<std::uint8_t> fontDirectory(const std::vector<std::uint8_t>& font) {
     Writer out;
     out.u16(1);
     out.u16(FirstResourceId & 0x7FFF);
-    out.bytes({font.begin(), font.begin() + FontDirEntrySize});
+    out.bytes(font.data(), FontDirEntrySize);
     out.u8(0); // device name
     out.text(FaceName, std::strlen(FaceName) + 1);
     return out.take();
@@ -206,7 +206,7 @@ std::vector<std::uint8_t> terminalFontFile(const GlyphTable& glyphs) {
         out.put16(entry + 2, units(data.size()));
         out.put16(entry + 4, flags);
         out.put16(entry + 6, FirstResourceId);
-        out.bytes(data);
+        out.bytes(data.data(), data.size());
     };
     placeResource(directoryEntry, directory, 0x0C50); // preloaded, pure, movable
     placeResource(fontEntry, font, 0x1C30);           // discardable, pure, movable
