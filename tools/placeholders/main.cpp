@@ -1,6 +1,5 @@
-// omra-placeholders: writes the stand-in logo, glyph sheet and tune into a folder.
+// omra-placeholders: writes the stand-in tune into a folder.
 #include "common/files.h"
-#include "placeholders/placeholder_images.h"
 #include "placeholders/placeholder_tune.h"
 
 #include <cstdio>
@@ -11,15 +10,13 @@
 int main(int argc, char** argv) {
     if (argc != 2 || std::strcmp(argv[1], "--help") == 0) {
         std::fputs("usage: omra-placeholders FOLDER\n"
-                   "Writes logo.tga, font.tga and module.xm, the stand-in assets, into FOLDER.\n",
+                   "Writes module.xm, the stand-in tune, into FOLDER.\n",
                    argc == 2 ? stdout : stderr);
         return argc == 2 ? 0 : 2;
     }
     try {
         using namespace omra::tools;
         const std::filesystem::path folder = argv[1];
-        writeFileAtomically(folder / "logo.tga", encodeTga(placeholderLogo(), false));
-        writeFileAtomically(folder / "font.tga", encodeTga(placeholderFontSheet(), true));
         writeFileAtomically(folder / "module.xm", writeXm(placeholderTune()));
         return 0;
     } catch (const std::exception& error) {
