@@ -1,0 +1,103 @@
+#include "assets/assets.h"
+#include "assets/pack_reader.h"
+#include "common/files.h"
+#include "pack/cp437.h"
+#include "pack/pack_builder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace omra::tools {
+namespace {
+
+const std::filesystem::path DataDir = OMRA_DATA_DIR;
+
+std::string readText(const std::filesystem::path& path) {
+    const std::vector<std::uint8_t> bytes = readFile(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+// The page files in the order the pack lists them: by their leading number.
+std::vector<std::filesystem::path> pageFiles() {
+    std::vector<std::filesystem::path> pages;
+    for (const auto& entry : std::filesystem::directory_iterator(DataDir / "pages")) {
+        pages.push_back(entry.path());
+    }
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines{""};
+    for (const char c : text) {
+        if (c == '\n') {
+            lines.emplace_back();
+        } else {
+            lines.back() += c;
+        }
+    }
+    return lines;
+}
+
+TEST(Texts, TheScrollerIsOneLineOfPrintableAsciiOfAFewHundredCharacters) {
+    const std::string scroller = withoutFinalLineFeed(readText(DataDir / "scroller.txt"));
+    EXPECT_GE(scroller.size(), 300u);
+    EXPECT_LE(scroller.size(), 500u);
+    for (const char c : scroller) {
+        EXPECT_TRUE(c >= 32 && c <= 126) << "byte " << static_cast<int>(c);
+    }
+}
+
+TEST(Texts, FourNumberedPagesInOrder) {
+    const std::vector<std::filesystem::path> pages = pageFiles();
+    ASSERT_EQ(pages.size(), 4u);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        EXPECT_EQ(pages[i].filename().string().substr(0, 2), std::to_string(i + 1) + "-");
+        EXPECT_EQ(pages[i].extension(), ".txt");
+    }
+}
+
+TEST(Texts, EveryPageFitsTheSheetInCodePage437) {
+    // A held page must fit the visible part of the rippling sheet: at most 100 characters
+    // across and 25 lines; the pages are sized for a fair amount of art, not a line or two.
+    for (const std::filesystem::path& file : pageFiles()) {
+        SCOPED_TRACE(file.filename().string());
+        const std::string page =
+            utf8ToCp437(withoutFinalLineFeed(readText(file)), file.filename().string());
+        EXPECT_GE(page.size(), 1000u);
+        EXPECT_LE(page.size(), 2300u);
+        const std::vector<std::string> lines = linesOf(page);
+        EXPECT_LE(lines.size(), 25u);
+        for (const std::string& line : lines) {
+            EXPECT_LE(line.size(), 100u) << line;
+        }
+        const bool hasArt = std::any_of(page.begin(), page.end(), [](char c) {
+            return static_cast<unsigned char>(c) >= 0xB0 && static_cast<unsigned char>(c) <= 0xDF;
+        });
+        EXPECT_TRUE(hasArt) << "no box drawing, shade or block";
+    }
+}
+
+TEST(Texts, ThePackBuiltFromTheDataFolderPassesThePackChecks) {
+    PackSources sources;
+    sources.logo = readFile(DataDir / "logo.tga");
+    sources.module = readFile(DataDir / "module.xm");
+    sources.scroller = withoutFinalLineFeed(readText(DataDir / "scroller.txt"));
+    sources.font = readFile(DataDir / "font.tga");
+    for (const std::filesystem::path& file : pageFiles()) {
+        sources.pages.push_back(utf8ToCp437(withoutFinalLineFeed(readText(file)), file.string()));
+    }
+    EXPECT_NO_THROW(checkPackSources(sources));
+    const Assets loaded = assetsFromEntries(splitPackEntries(buildPack(sources)));
+    EXPECT_EQ(loaded.scrollerText, sources.scroller);
+    ASSERT_EQ(loaded.pages.size(), sources.pages.size());
+    for (std::size_t i = 0; i < sources.pages.size(); ++i) {
+        EXPECT_EQ(loaded.pages[i].text, sources.pages[i]);
+    }
+}
+
+} // namespace
+} // namespace omra::tools
