@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-// A small writer of XM modules, for the placeholder tune and for tests that need a module made
+// A small writer of XM modules, for the intro's tune and for tests that need a module made
 // to measure. It writes the layout every XM reader expects: a 276-byte header, patterns with
 // 9-byte headers and packed cells, instruments with 263-byte headers (29 without samples) and
 // 40-byte sample headers, and delta-coded sample data. The `declared...` and `...Padding` fields

@@ -1,9 +1,9 @@
-#include "placeholders/placeholder_tune.h"
 #include "player/file_callbacks.h"
 #include "player/memory_file.h"
 #include "player/module_stream.h"
 #include "player/song.h"
 #include "player/xm_loader.h"
+#include "tune/omra_tune.h"
 #include "xm/xm_writer.h"
 
 #include <cstdint>
@@ -1058,10 +1058,10 @@ TEST(XmLoaderTruncation, BytesMissingFromTheHeaderReadAsZero) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The placeholder tune that the intro ships
+// The tune that the intro ships
 
-TEST(XmLoaderPlaceholder, TheShippedTuneLoadsCompletely) {
-    const XmModule tune = tools::placeholderTune();
+TEST(XmLoaderShippedTune, TheShippedTuneLoadsCompletely) {
+    const XmModule tune = tools::tune::omraTune();
     const std::vector<std::uint8_t> bytes = tools::writeXm(tune);
     const Loaded loaded = load(bytes);
     ASSERT_TRUE(loaded.ok);
