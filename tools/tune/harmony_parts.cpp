@@ -83,14 +83,15 @@ Phrase arpStabs(const Progression& chords) {
 }
 
 Phrase arpDrifting(const Progression& chords) {
-    // Eighth notes that fly alternately to the left and to the right while they ring.
+    // Eighth notes that fly alternately to the left and to the right while they ring; the
+    // volume column is busy with the slide, so the effect column sets their quieter level.
     const auto bar = [](const char* third) {
         const std::string notes[] = {"D-5", "A-5", third, "A-5", "D-6", "A-5", third, "A-5"};
         Phrase all;
         for (int i = 0; i < 8; ++i) {
             const char* slide = i % 2 == 0 ? "LF" : "RF";
             const Phrase two =
-                sustained(notes[i] + " 07 " + slide, std::string("--- .. ") + slide, 2);
+                sustained(notes[i] + " 07 " + slide + " C14", std::string("--- .. ") + slide, 2);
             all.insert(all.end(), two.begin(), two.end());
         }
         return all;
