@@ -64,11 +64,8 @@ void requestSwapIntervalOne() {
     SDL_GL_SetSwapInterval(1);
 }
 
-ViewportSize initialViewportSize() {
-    int width = 0;
-    int height = 0;
-    SDL_GL_GetDrawableSize(mainWindow, &width, &height);
-    return ViewportSize{width, height};
+void* lookUpGlEntryPoint(const char* name) {
+    return SDL_GL_GetProcAddress(name);
 }
 
 } // namespace omra

@@ -230,10 +230,4 @@ void requestSwapIntervalOne() {
     }
 }
 
-ViewportSize initialViewportSize() {
-    RECT client{};
-    GetClientRect(WindowFromDC(shell.windowDC), &client);
-    return ViewportSize{client.right - client.left, client.bottom - client.top};
-}
-
 } // namespace omra
