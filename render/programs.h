@@ -1,0 +1,25 @@
+#pragma once
+
+#include "render/shader.h"
+
+#include <memory>
+
+// The scene's GLSL programs, each built from its embedded stage sources.
+namespace omra {
+
+// Gradient behind everything.
+std::unique_ptr<Shader> buildBackgroundProgram();
+// The two animated bars.
+std::unique_ptr<Shader> buildBarProgram();
+// Tessellated, lit spiked cubes.
+std::unique_ptr<Shader> buildObjectProgram();
+// Logo and scroller glyphs, black keyed out.
+std::unique_ptr<Shader> buildSpriteProgram();
+// Copies the off-screen image to the window with scan lines.
+std::unique_ptr<Shader> buildScreenProgram();
+// Text pages on their rippling sheet.
+std::unique_ptr<Shader> buildTextProgram();
+// The drifting stars.
+std::unique_ptr<Shader> buildStarProgram();
+
+} // namespace omra

@@ -1,0 +1,26 @@
+#version 400
+
+// Ambient, diffuse and specular light from a light at the eye, in the space before projection.
+in vec3 teVertex[1];
+in vec3 teNormal[1];
+in vec3 teColor[1];
+
+uniform float alpha;
+
+layout(location = 0) out vec4 color;
+
+void main() {
+    vec3 viewPos = vec3(0.0, 0.0, 1.0);
+    vec3 lightPos = vec3(0.0, 0.0, 1.0);
+    vec3 lightColor = vec3(1.0, 1.0, 1.0);
+    float ambient = 0.2;
+
+    vec3 n = normalize(teNormal[0]);
+    vec3 l = normalize(lightPos - teVertex[0]);
+    float diffuse = max(0.0, dot(n, l));
+    vec3 view = normalize(viewPos - teVertex[0]);
+    vec3 r = reflect(-l, n);
+    float specular = 0.75 * pow(max(0.0, dot(view, r)), 16.0);
+
+    color = vec4((ambient + diffuse + specular) * lightColor * teColor[0], alpha);
+}

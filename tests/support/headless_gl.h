@@ -1,0 +1,50 @@
+#pragma once
+
+#include "shell/gl_api.h"
+
+#include <cstdint>
+#include <vector>
+
+// A real OpenGL 4.0 core context without a display, for the rendering tests and the benchmark:
+// an EGL surfaceless display with a pbuffer surface, whose framebuffer 0 stands in for the
+// window. It also provides the platform side of shell/gl_context.h through EGL.
+namespace omra::headless {
+
+// The intro's default window: 960 × 540 with no frame, as SDL opens it.
+inline constexpr int WindowWidth = 960;
+inline constexpr int WindowHeight = 540;
+
+struct Rgba {
+    std::uint8_t r, g, b, a;
+};
+
+// Pixels read back from a framebuffer, bottom row first as OpenGL counts window rows.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<Rgba> pixels;
+
+    const Rgba& at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// Opens the context once per process with a surface of the given size and makes it current.
+// Later calls must ask for the same size. Throws std::runtime_error naming the failing step.
+void openContext(int width, int height);
+
+// Fills the OpenGL function table from the open context.
+void loadFunctionTable();
+
+// Waits until every command issued so far has finished.
+void finish();
+
+// The window-sized colour attachment of `framebuffer` (0: the stand-in window), read once every
+// command has finished.
+Image readFramebuffer(GLuint framebuffer);
+
+// The level 0 image of a 2D texture as RGBA.
+Image readTexture(GLuint texture, int width, int height);
+
+// Internal format of a 2D texture's level 0.
+GLint textureInternalFormat(GLuint texture);
+
+} // namespace omra::headless
