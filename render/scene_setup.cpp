@@ -1,23 +1,116 @@
 #include "render/scene_setup.h"
 
 #include "assets/assets.h"
+#include "render/programs.h"
+#include "render/scene.h"
+#include "render/scene_geometry.h"
 #include "shell/frame_clock.h"
 #include "shell/frame_state.h"
 #include "shell/gl_context.h"
 #include "shell/gl_function_table.h"
 #include "shell/performance_counter.h"
 
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
 namespace omra {
 
-void setupScene() {
-    requestSwapIntervalOne();
-    loadGlFunctionTable(lookUpGlEntryPoint);
-    // The viewport the context started with is the window's client area.
+namespace {
+
+// Quarter of pi as the float the projections are built with.
+constexpr float FieldOfView = 0.78539824f;
+
+void readViewportSize() {
     GLint viewport[4] = {};
     gl.GetIntegerv(GL_VIEWPORT, viewport);
     frameState.viewportWidth = viewport[2];
     frameState.viewportHeight = viewport[3];
+}
+
+void writeResolution(GLint location) {
+    const float resolution[2] = {static_cast<float>(frameState.viewportWidth),
+                                 static_cast<float>(frameState.viewportHeight)};
+    gl.Uniform2fv(location, 1, resolution);
+}
+
+void writeProjection(GLint location, const glm::mat4& projection) {
+    gl.UniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(projection));
+}
+
+void setUpBackground() {
+    scene.backgroundQuad = createVertexArray(backgroundQuadVertices, 0, {{2, 0}});
+    scene.backgroundProgram = buildBackgroundProgram();
+    scene.backgroundResLocation = scene.backgroundProgram->uniformLocation("res");
+    gl.UseProgram(scene.backgroundProgram->program());
+    writeResolution(scene.backgroundResLocation);
+}
+
+void setUpBars() {
+    scene.bars = createVertexArray(barVertices, 0, {{2, 0}});
+    scene.barProgram = buildBarProgram();
+    scene.barTimeLocation = scene.barProgram->uniformLocation("time");
+    scene.barResLocation = scene.barProgram->uniformLocation("res");
+    gl.UseProgram(scene.barProgram->program());
+    writeResolution(scene.barResLocation);
+}
+
+void setUpSpikedCube(int width, int height) {
+    const glm::mat4 perspective = glm::perspective(
+        FieldOfView, static_cast<float>(width) / static_cast<float>(height), 0.1f, 100.0f);
+    scene.spikedCube = createVertexArray(
+        spikedCubeVertices, SpikedCubeFloatsPerVertex * sizeof(float), {{3, 0}, {3, 12}, {3, 24}});
+    scene.objectProgram = buildObjectProgram();
+    // No control stage: every triangle is split into a 16-segment lattice by the default levels.
+    gl.PatchParameteri(GL_PATCH_VERTICES, 3);
+    const float outerLevels[4] = {16, 16, 16, 16};
+    const float innerLevels[2] = {16, 16};
+    gl.PatchParameterfv(GL_PATCH_DEFAULT_OUTER_LEVEL, outerLevels);
+    gl.PatchParameterfv(GL_PATCH_DEFAULT_INNER_LEVEL, innerLevels);
+    scene.objectProjectionLocation = scene.objectProgram->uniformLocation("projection");
+    scene.objectTimeLocation = scene.objectProgram->uniformLocation("time");
+    scene.objectAlphaLocation = scene.objectProgram->uniformLocation("alpha");
+    gl.UseProgram(scene.objectProgram->program());
+    writeProjection(scene.objectProjectionLocation, perspective);
+}
+
+void setUpLogo(int width, int height) {
+    scene.logo = std::make_unique<Texture2D>();
+    scene.logo->LoadTGA(assets.logoImage);
+    const auto quad = logoQuadVertices(width, height, scene.logo->width, scene.logo->height);
+    scene.logoQuad = createVertexArray(quad, TexturedVertexStride, TexturedVertex);
+    scene.spriteProgram = buildSpriteProgram();
+    scene.spriteProjectionLocation = scene.spriteProgram->uniformLocation("projection");
+}
+
+void setUpGlyphSheet(int width, int height) {
+    // Sprites start 16 pixels left of the window, so the logo sits 16 pixels left of centre.
+    const glm::mat4 orthographic =
+        glm::ortho(16.0f, static_cast<float>(width + 16), 0.0f, static_cast<float>(height));
+    scene.font = std::make_unique<BitmapFont>(assets.fontImage);
+    gl.UseProgram(scene.spriteProgram->program());
+    writeProjection(scene.spriteProjectionLocation, orthographic);
+}
+
+} // namespace
+
+void setupScene() {
+    requestSwapIntervalOne();
+    loadGlFunctionTable(lookUpGlEntryPoint);
+    readViewportSize();
+    const int width = frameState.viewportWidth;
+    const int height = frameState.viewportHeight;
+
+    setUpBackground();
+    setUpBars();
+    setUpSpikedCube(width, height);
+    setUpLogo(width, height);
+    setUpGlyphSheet(width, height);
     frameState.currentPage = assets.pages.empty() ? nullptr : &assets.pages.front();
+    scene.framebuffer = std::make_unique<Framebuffer>(width, height);
+    scene.screenProgram = buildScreenProgram();
+    scene.starField = std::make_unique<StarField>();
+    gl.ClearColor(0, 0, 0, 0);
+
     const std::int64_t frequency = performanceFrequency();
     startFrameClock(frameClock, frequency, performanceCounter());
     frameState.sceneTime = 0.0f;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the Linux build on a private X server the way a person would: its window appears,
-# an ordinary key leaves it running, Escape ends it with exit code 0, and so does the
+# Runs the Linux build on a private X server the way a person would: its window appears and
+# shows the scene, an ordinary key leaves it running, Escape ends it with exit code 0, and so does the
 # window manager's close button.
 # Usage: native_window_test.sh BINARY [ARTIFACT_DIR]
 # shellcheck source-path=SCRIPTDIR
@@ -16,7 +16,7 @@ artifact_dir=${2:-$(mktemp -d -t omra-native-artifacts.XXXXXX)}
 mkdir -p "$artifact_dir"
 note "artifacts go to $artifact_dir"
 
-require_tools Xvfb xdotool import identify timeout
+require_tools Xvfb xdotool import identify convert timeout
 
 work_dir=$(mktemp -d -t omra-native.XXXXXX)
 remove_work_dir() { rm -rf "$work_dir"; }
@@ -31,7 +31,7 @@ cd "$work_dir"
 
 # --- Keys: an ordinary key is ignored, Escape ends the intro.
 note "starting $binary"
-"$binary" >"$work_dir/keys.out" 2>"$work_dir/keys.err" &
+"${E2E_INTRO_PREFIX[@]}" "$binary" >"$work_dir/keys.out" 2>"$work_dir/keys.err" &
 pid=$!
 track_pid "$pid"
 wait_for_window "$title" 20 "$pid" "$work_dir/keys.err"
@@ -45,6 +45,7 @@ pass "the keys 'a' and space leave the intro running"
 # The intro's window is 960x540 with no decorations around it here.
 screenshot "$E2E_WINDOW" "$artifact_dir/native_window.png" 960 540
 pass "screenshot saved as $artifact_dir/native_window.png"
+check_scene_colours "$artifact_dir/native_window.png"
 
 send_keys "$E2E_WINDOW" Escape
 assert_exits_with "$pid" 10 0 "after Escape" "$work_dir/keys.err"
@@ -57,7 +58,7 @@ if ! start_window_manager "$work_dir"; then
     exit 0
 fi
 note "starting $binary under a window manager"
-"$binary" >"$work_dir/close.out" 2>"$work_dir/close.err" &
+"${E2E_INTRO_PREFIX[@]}" "$binary" >"$work_dir/close.out" 2>"$work_dir/close.err" &
 pid=$!
 track_pid "$pid"
 wait_for_window "$title" 20 "$pid" "$work_dir/close.err"

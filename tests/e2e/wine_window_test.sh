@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the 32-bit Windows build under Wine on a private X server the way a person would:
-# its window appears, an ordinary key leaves it running, and Escape, Alt+F4 and the window
+# its window appears and shows the scene, an ordinary key leaves it running, and Escape, Alt+F4 and the window
 # manager's close button each end it with exit code 0.
 # Usage: wine_window_test.sh EXE [ARTIFACT_DIR]
 #
@@ -19,7 +19,7 @@ artifact_dir=${2:-$(mktemp -d -t omra-wine-artifacts.XXXXXX)}
 mkdir -p "$artifact_dir"
 note "artifacts go to $artifact_dir"
 
-require_tools Xvfb xdotool import identify timeout wine wineboot wineserver
+require_tools Xvfb xdotool import identify convert timeout wine wineboot wineserver
 ensure_i386_exec
 
 work_dir=$(mktemp -d -t omra-wine.XXXXXX)
@@ -163,6 +163,7 @@ pass "the keys 'a' and space leave the intro running"
 # Without a window manager only the client area is on screen: about 954x515 of the 960x540 window.
 screenshot "$E2E_WINDOW" "$artifact_dir/wine_window.png" 900 500
 pass "screenshot saved as $artifact_dir/wine_window.png"
+check_scene_colours "$artifact_dir/wine_window.png"
 
 send_keys "$E2E_WINDOW" Escape
 assert_exits_with "$pid" "$run_timeout" 0 "after Escape" "$work_dir/keys.err"

@@ -1,0 +1,7 @@
+#include "render/scene.h"
+
+namespace omra {
+
+Scene& scene = *new Scene;
+
+} // namespace omra

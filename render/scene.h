@@ -1,0 +1,44 @@
+#pragma once
+
+#include "render/bitmap_font.h"
+#include "render/framebuffer.h"
+#include "render/shader.h"
+#include "render/star_field.h"
+#include "render/texture2d.h"
+#include "render/vertex_array.h"
+
+#include <memory>
+
+namespace omra {
+
+// Every GPU object of the scene, built once by scene set-up and drawn by the frame routine.
+struct Scene {
+    VertexArray backgroundQuad;
+    VertexArray bars;
+    VertexArray spikedCube;
+    VertexArray logoQuad;
+
+    std::unique_ptr<Shader> backgroundProgram;
+    GLint backgroundResLocation = -1;
+    std::unique_ptr<Shader> barProgram;
+    GLint barTimeLocation = -1;
+    GLint barResLocation = -1;
+    std::unique_ptr<Shader> objectProgram;
+    GLint objectProjectionLocation = -1;
+    GLint objectTimeLocation = -1;
+    GLint objectAlphaLocation = -1;
+    std::unique_ptr<Shader> spriteProgram;
+    GLint spriteProjectionLocation = -1;
+    std::unique_ptr<Shader> screenProgram;
+
+    std::unique_ptr<Texture2D> logo;
+    std::unique_ptr<BitmapFont> font;
+    std::unique_ptr<Framebuffer> framebuffer;
+    std::unique_ptr<StarField> starField;
+};
+
+// Never destroyed by a static destructor, which would run after the context and its library
+// are gone: the scene is released while the context is still current, or with the process.
+extern Scene& scene;
+
+} // namespace omra

@@ -1,0 +1,279 @@
+#include "render/star_field.h"
+#include "shell/frame_state.h"
+#include "shell/gl_function_table.h"
+#include "support/scene_under_test.h"
+#include "support/synthetic_assets.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <map>
+#include <tuple>
+
+// What a frame shows, read back from the headless window and the off-screen image at chosen
+// scene times. The scene is set up once, from synthetic assets that are easy to find.
+namespace omra {
+namespace {
+
+using headless::Image;
+using headless::Rgba;
+using headless::WindowHeight;
+using headless::WindowWidth;
+
+class Frame : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        synthetic_assets::install();
+        headless::setUpSceneOnce();
+    }
+};
+
+// The colour most pixels of a row have: the background, whatever else lies on the row.
+Rgba mostCommonInRow(const Image& image, int y) {
+    std::map<std::tuple<int, int, int>, int> counts;
+    for (int x = 0; x < image.width; ++x) {
+        const Rgba& p = image.at(x, y);
+        ++counts[{p.r, p.g, p.b}];
+    }
+    const auto best = std::max_element(counts.begin(), counts.end(),
+                                       [](auto& a, auto& b) { return a.second < b.second; });
+    const auto [r, g, b] = best->first;
+    return Rgba{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
+                static_cast<std::uint8_t>(b), 255};
+}
+
+bool isWhite(const Rgba& p) {
+    return p.r == 255 && p.g == 255 && p.b == 255;
+}
+
+// A pixel of the synthetic glyph sheet's block for `code`.
+bool isGlyph(const Rgba& p, int code) {
+    return p.r >= 200 && std::abs(p.b - synthetic_assets::glyphBlue) <= 8 &&
+           std::abs(p.g - code) <= 8;
+}
+
+bool isAnyGlyph(const Rgba& p) {
+    return p.r >= 200 && std::abs(p.b - synthetic_assets::glyphBlue) <= 8 && p.g < 140;
+}
+
+struct Extent {
+    int left = 1 << 20, right = -1, bottom = 1 << 20, top = -1;
+    bool empty() const { return right < 0; }
+};
+
+Extent extentOf(const Image& image, int firstColumn, int lastColumn, auto matches) {
+    Extent extent;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = firstColumn; x <= lastColumn; ++x) {
+            if (matches(image.at(x, y))) {
+                extent = {std::min(extent.left, x), std::max(extent.right, x),
+                          std::min(extent.bottom, y), std::max(extent.top, y)};
+            }
+        }
+    }
+    return extent;
+}
+
+TEST_F(Frame, SetUpTakesTheWindowSizeFromTheViewport) {
+    EXPECT_EQ(frameState.viewportWidth, WindowWidth);
+    EXPECT_EQ(frameState.viewportHeight, WindowHeight);
+}
+
+TEST_F(Frame, TheGradientRunsFromThreeQuartersOfDarkPurpleAtTheBottomToBlackAtTheTop) {
+    headless::renderWindowAt(0.0f);
+    const Image offscreen = headless::offscreenImage();
+    // Three quarters of 0.25 at the bottom row's centre, half a row above the edge.
+    const double bottom = 0.1875 * (1.0 - 0.5 / WindowHeight) * 255.0;
+    const Rgba first = mostCommonInRow(offscreen, 0);
+    EXPECT_NEAR(first.r, bottom, 1.0);
+    EXPECT_NEAR(first.b, bottom, 1.0);
+    EXPECT_EQ(first.g, 0);
+    const Rgba last = mostCommonInRow(offscreen, WindowHeight - 1);
+    EXPECT_LE(last.r, 1);
+    EXPECT_LE(last.b, 1);
+    const Rgba middle = mostCommonInRow(offscreen, WindowHeight / 2);
+    EXPECT_NEAR(middle.r, bottom / 2, 1.0);
+}
+
+TEST_F(Frame, ScanLinesHalveEvenWindowRowsAndKeepOddOnes) {
+    const Image window = headless::renderWindowAt(0.0f);
+    const Image offscreen = headless::offscreenImage();
+    // Left of the logo, above the bottom bar and below the top one.
+    for (int y = 4; y < 440; ++y) {
+        for (int x = 0; x < 240; x += 7) {
+            const Rgba& source = offscreen.at(x, y);
+            const Rgba& shown = window.at(x, y);
+            const double factor = y % 2 == 0 ? 0.5 : 1.0;
+            ASSERT_NEAR(shown.r, source.r * factor, 1.0) << x << "," << y;
+            ASSERT_NEAR(shown.g, source.g * factor, 1.0) << x << "," << y;
+            ASSERT_NEAR(shown.b, source.b * factor, 1.0) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(Frame, StarsDriftRightAtHalfTheirSizePerSecondAndWrapAround) {
+    const float t = 3.0f;
+    headless::renderWindowAt(t);
+    const Image offscreen = headless::offscreenImage();
+    int checked = 0, wrapped = 0;
+    for (const Star& star : generateStars()) {
+        const float travelled = star.x + star.z * 0.5f * t;
+        const float x = travelled - 2.4f * std::floor(travelled / 2.4f) - 1.0f;
+        // Clear of the three objects, which are drawn over the stars, and inside the window:
+        // stars between 1 and 1.4 are out of sight until they wrap.
+        if (std::fabs(x) < 0.62f || x >= 0.995f) {
+            continue;
+        }
+        const int px = static_cast<int>((x + 1.0f) / 2.0f * WindowWidth);
+        const int py = static_cast<int>((star.y + 1.0f) / 2.0f * WindowHeight);
+        bool found = false;
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int sx = std::clamp(px + dx, 0, WindowWidth - 1);
+                const int sy = std::clamp(py + dy, 0, WindowHeight - 1);
+                const Rgba& p = offscreen.at(sx, sy);
+                found = found || (p.r == 128 && p.g == 128 && p.b == 204);
+            }
+        }
+        EXPECT_TRUE(found) << "star at start x " << star.x << " expected near " << px << "," << py;
+        ++checked;
+        wrapped += travelled >= 1.2f;
+    }
+    EXPECT_GE(checked, 20);
+    EXPECT_GE(wrapped, 5);
+}
+
+TEST_F(Frame, TheLogoHangsA56thBelowTheTopSixteenPixelsLeftOfCentreWithBlackKeyedOut) {
+    const Image window = headless::renderWindowAt(0.0f);
+    const int left = (WindowWidth - 425) / 2 - 16;
+    const int top = static_cast<int>(WindowHeight - WindowHeight / 56.0f); // first row above
+    const int middleRow = top - 40;
+    EXPECT_FALSE(isWhite(window.at(left - 1, middleRow)));
+    EXPECT_TRUE(isWhite(window.at(left, middleRow)));
+    EXPECT_TRUE(isWhite(window.at(left + 424, middleRow)));
+    EXPECT_FALSE(isWhite(window.at(left + 425, middleRow)));
+    EXPECT_TRUE(isWhite(window.at(left + 100, top - 1)));
+    EXPECT_FALSE(isWhite(window.at(left + 100, top)));
+    EXPECT_TRUE(isWhite(window.at(left + 100, top - 81)));
+    EXPECT_FALSE(isWhite(window.at(left + 100, top - 82)));
+    // The black hole in the image shows the scene behind it.
+    const Rgba& hole =
+        window.at(left + synthetic_assets::HoleLeft + 12, top - synthetic_assets::HoleTop - 10);
+    EXPECT_LT(hole.r, 100);
+}
+
+TEST_F(Frame, TheScrollersFirstCharacterStartsAtTheRightEdgeAndComesBackThere) {
+    const int period = 16 * static_cast<int>(synthetic_assets::scrollerText.size()) + WindowWidth;
+    for (const float t : {0.0f, (static_cast<float>(period) + 0.5f) / 120.0f}) {
+        const Image window = headless::renderWindowAt(t);
+        const Extent a =
+            extentOf(window, 0, WindowWidth - 1, [](const Rgba& p) { return isGlyph(p, 'A'); });
+        ASSERT_FALSE(a.empty()) << t;
+        // Sprite x = W is window x = W - 16: the glyph fills the last 16 columns.
+        EXPECT_EQ(a.left, WindowWidth - 16) << t;
+        EXPECT_EQ(a.right, WindowWidth - 1) << t;
+        EXPECT_EQ(a.top - a.bottom + 1, 18) << t;
+        EXPECT_GE(a.bottom, 40 - 18) << t;
+        EXPECT_LE(a.top, 120) << t;
+        const Extent others = extentOf(window, 0, WindowWidth - 17, isAnyGlyph);
+        EXPECT_TRUE(others.empty()) << "nothing of the scroller further left at t = " << t;
+    }
+}
+
+TEST_F(Frame, ScrollerBlanksAndLineFeedsLeaveGapsAndControlCodesShowTheirGlyph) {
+    // At t = 2 the line has moved 240 pixels: character i fills window columns 704 + 16i on.
+    const Image window = headless::renderWindowAt(2.0f);
+    const auto slot = [&](int i) {
+        const int left = 704 + 16 * i;
+        return extentOf(window, left, left + 15, isAnyGlyph);
+    };
+    const std::string& text = synthetic_assets::scrollerText;
+    for (int i = 0; i < static_cast<int>(text.size()); ++i) {
+        const auto code = static_cast<std::uint8_t>(text[i]);
+        const Extent extent = slot(i);
+        if (code == ' ' || code == '\n') {
+            EXPECT_TRUE(extent.empty()) << "slot " << i;
+            continue;
+        }
+        ASSERT_FALSE(extent.empty()) << "slot " << i;
+        const int left = 704 + 16 * i;
+        const Extent own =
+            extentOf(window, left, left + 15, [code](const Rgba& p) { return isGlyph(p, code); });
+        EXPECT_EQ(own.left, left) << "slot " << i;
+        EXPECT_EQ(own.right, left + 15) << "slot " << i;
+    }
+}
+
+TEST_F(Frame, BarsFillTheTopAndBottom160thWithWavesRunningInOppositeDirections) {
+    const float t = 1.0f;
+    const Image window = headless::renderWindowAt(t);
+    for (const int x : {10, 300, 555, 950}) {
+        const float u = 2.0f * (static_cast<float>(x) + 0.5f) / WindowWidth - 1.0f;
+        for (const auto& [row, direction] :
+             {std::pair{0, -1.0f}, std::pair{2, -1.0f}, std::pair{WindowHeight - 3, 1.0f},
+              std::pair{WindowHeight - 1, 1.0f}}) {
+            const Rgba& p = window.at(x, row);
+            EXPECT_NEAR(p.r, 127.5, 1.0) << x << "," << row;
+            EXPECT_NEAR(p.b, 127.5, 1.0) << x << "," << row;
+            EXPECT_NEAR(p.g, 127.5 * std::fabs(std::sin(direction * t + u)), 1.5)
+                << x << "," << row;
+        }
+        EXPECT_LT(window.at(x, 3).r, 100) << "row 3 is above the bottom bar";
+        EXPECT_LT(window.at(x, WindowHeight - 4).r, 100) << "the top bar's first row is H - 3";
+    }
+}
+
+// Where the centre of instance 0 (phase 0) lands in the window, for a ring angle a and a height.
+std::pair<int, int> instanceZeroCentre(float angle, float height) {
+    const double x = std::cos(angle) / 3.0;
+    const double z = -1.5 - std::sin(angle) / 3.0;
+    const double focal = 1.0 / std::tan(0.78539824 / 2.0);
+    const double aspect = static_cast<double>(WindowWidth) / WindowHeight;
+    const double ndcX = focal / aspect * x / -z;
+    const double ndcY = focal * height / -z;
+    return {static_cast<int>((ndcX + 1.0) / 2.0 * WindowWidth),
+            static_cast<int>((ndcY + 1.0) / 2.0 * WindowHeight)};
+}
+
+TEST_F(Frame, TheFirstObjectStandsWhereItsRingAngleAndBounceHeightPutIt) {
+    struct Case {
+        float t, angle, height;
+    };
+    // At t = 0: angle 0, lowest point. At t = pi/3: a quarter turn on, at the top of its bounce.
+    for (const Case c : {Case{0.0f, 0.0f, -0.5f}, Case{1.0471976f, 1.5707964f, 0.25f}}) {
+        headless::renderWindowAt(c.t);
+        const Image offscreen = headless::offscreenImage();
+        const auto [x, y] = instanceZeroCentre(c.angle, c.height);
+        const Rgba background = mostCommonInRow(offscreen, y);
+        const Rgba& centre = offscreen.at(x, y);
+        const int difference = std::abs(centre.r - background.r) +
+                               std::abs(centre.g - background.g) +
+                               std::abs(centre.b - background.b);
+        EXPECT_GT(difference, 30) << "t = " << c.t << " at " << x << "," << y;
+    }
+    // Right of the ring and above instance 0's reach at t = 0 only the background shows.
+    headless::renderWindowAt(0.0f);
+    const Image offscreen = headless::offscreenImage();
+    for (const int y : {250, 300, 350}) {
+        const Rgba background = mostCommonInRow(offscreen, y);
+        const Rgba& p = offscreen.at(800, y);
+        EXPECT_EQ(std::tie(p.r, p.g, p.b), std::tie(background.r, background.g, background.b));
+    }
+}
+
+TEST_F(Frame, LeavesTheWindowBoundWithBlendingDepthTestAndPointSizesOff) {
+    headless::renderWindowAt(0.5f);
+    const auto integer = [](GLenum name) {
+        GLint value = -1;
+        gl.GetIntegerv(name, &value);
+        return value;
+    };
+    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
+    EXPECT_EQ(integer(GL_BLEND), GL_FALSE);
+    EXPECT_EQ(integer(GL_DEPTH_TEST), GL_FALSE);
+    EXPECT_EQ(integer(GL_PROGRAM_POINT_SIZE), GL_FALSE);
+    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_LEQUAL);
+}
+
+} // namespace
+} // namespace omra
