@@ -10,11 +10,12 @@ OMRA_BUILD_PACKAGES=(
 OMRA_HEADLESS_PACKAGES=(
     xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri
 )
-# Testing: unit tests, the generators they check committed files against (FreeType, the font
-# the glyph sheet is rendered from, and the font the Linux glyph table is cut from), a window
-# manager for the close-button tests, the 32-bit Windows cross build and its run under Wine.
+# Testing: unit tests, rendering without a display (EGL on Mesa), the generators they check
+# committed files against (FreeType, the font the glyph sheet is rendered from, and the font the
+# Linux glyph table is cut from), a window manager for the close-button tests, the 32-bit
+# Windows cross build and its run under Wine.
 OMRA_TEST_PACKAGES=(
-    googletest libgtest-dev libbenchmark-dev openbox wmctrl
+    googletest libgtest-dev libbenchmark-dev libegl-dev libegl-mesa0 openbox wmctrl
     libfreetype-dev fonts-dejavu-core xfonts-base pcf2bdf
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine fonts-wine qemu-user-static
