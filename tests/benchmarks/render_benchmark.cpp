@@ -1,0 +1,83 @@
+// Renders the intro's scene headless on Mesa's software rasteriser at the default window size
+// and prints what a frame costs: the first frame (which compiles the shader variants), the
+// median and 90th-percentile time of a whole frame, and the CPU time the main thread spends
+// submitting one.
+// Usage: omra_render_benchmark [FRAMES]
+#include "assets/assets.h"
+#include "common/files.h"
+#include "render/frame.h"
+#include "render/scene_setup.h"
+#include "shell/frame_state.h"
+#include "support/headless_gl.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double threadCpuMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+double percentile(std::vector<double> samples, double share) {
+    std::sort(samples.begin(), samples.end());
+    return samples[static_cast<std::size_t>(share * static_cast<double>(samples.size() - 1))];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace omra;
+    const int frames = argc > 1 ? std::atoi(argv[1]) : 300;
+    if (frames < 1) {
+        std::fprintf(stderr, "usage: %s [FRAMES]\n", argv[0]);
+        return 2;
+    }
+    assets = assetsFromEntries(splitPackEntries(tools::readFile(OMRA_PACK_FILE)));
+    headless::openContext(headless::WindowWidth, headless::WindowHeight);
+
+    const Clock::time_point setupStart = Clock::now();
+    setupScene();
+    headless::finish();
+    const double setup = millisecondsSince(setupStart);
+
+    const Clock::time_point firstStart = Clock::now();
+    renderFrame();
+    headless::finish();
+    const double first = millisecondsSince(firstStart);
+
+    std::vector<double> frameTimes, submitTimes, submitCpu;
+    for (int i = 1; i <= frames; ++i) {
+        frameState.sceneTime = static_cast<float>(i) / 60.0f;
+        const Clock::time_point start = Clock::now();
+        const double cpuStart = threadCpuMilliseconds();
+        renderFrame();
+        submitCpu.push_back(threadCpuMilliseconds() - cpuStart);
+        submitTimes.push_back(millisecondsSince(start));
+        headless::finish();
+        frameTimes.push_back(millisecondsSince(start));
+    }
+    std::printf("window %dx%d, %d frames at 60 scene frames per second\n", headless::WindowWidth,
+                headless::WindowHeight, frames);
+    std::printf("scene set-up:              %8.2f ms\n", setup);
+    std::printf("first frame:               %8.2f ms\n", first);
+    std::printf("frame, median:             %8.2f ms  (90%%: %.2f ms)\n",
+                percentile(frameTimes, 0.5), percentile(frameTimes, 0.9));
+    std::printf("submit, median wall time:  %8.2f ms  (90%%: %.2f ms)\n",
+                percentile(submitTimes, 0.5), percentile(submitTimes, 0.9));
+    std::printf("submit, median thread CPU: %8.2f ms  (90%%: %.2f ms)\n",
+                percentile(submitCpu, 0.5), percentile(submitCpu, 0.9));
+    return 0;
+}
