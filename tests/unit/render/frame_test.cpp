@@ -1,6 +1,7 @@
 #include "render/star_field.h"
 #include "shell/frame_state.h"
 #include "shell/gl_function_table.h"
+#include "support/headless_gl_test.h"
 #include "support/scene_under_test.h"
 #include "support/synthetic_assets.h"
 
@@ -262,17 +263,12 @@ TEST_F(Frame, TheFirstObjectStandsWhereItsRingAngleAndBounceHeightPutIt) {
 
 TEST_F(Frame, LeavesTheWindowBoundWithBlendingDepthTestAndPointSizesOff) {
     headless::renderWindowAt(0.5f);
-    const auto integer = [](GLenum name) {
-        GLint value = -1;
-        gl.GetIntegerv(name, &value);
-        return value;
-    };
-    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
-    EXPECT_EQ(integer(GL_BLEND), GL_FALSE);
-    EXPECT_EQ(integer(GL_DEPTH_TEST), GL_FALSE);
-    EXPECT_EQ(integer(GL_PROGRAM_POINT_SIZE), GL_FALSE);
-    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-    EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_LEQUAL);
+    EXPECT_EQ(headless::glInteger(GL_FRAMEBUFFER_BINDING), 0);
+    EXPECT_EQ(headless::glInteger(GL_BLEND), GL_FALSE);
+    EXPECT_EQ(headless::glInteger(GL_DEPTH_TEST), GL_FALSE);
+    EXPECT_EQ(headless::glInteger(GL_PROGRAM_POINT_SIZE), GL_FALSE);
+    EXPECT_EQ(headless::glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    EXPECT_EQ(headless::glInteger(GL_DEPTH_FUNC), GL_LEQUAL);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "render/framebuffer.h"
 #include "shell/gl_function_table.h"
-#include "support/headless_gl.h"
+#include "support/headless_gl_test.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -9,19 +9,7 @@
 namespace omra {
 namespace {
 
-class FramebufferTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        headless::openContext(headless::WindowWidth, headless::WindowHeight);
-        headless::loadFunctionTable();
-    }
-};
-
-GLint integer(GLenum name) {
-    GLint value = -1;
-    gl.GetIntegerv(name, &value);
-    return value;
-}
+using FramebufferTest = headless::HeadlessGlTest;
 
 TEST_F(FramebufferTest, ACompleteTargetLeavesTheBindingsItFound) {
     GLuint renderbuffer = 0;
@@ -30,8 +18,8 @@ TEST_F(FramebufferTest, ACompleteTargetLeavesTheBindingsItFound) {
     gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
     {
         const Framebuffer target(320, 200);
-        EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
-        EXPECT_EQ(integer(GL_RENDERBUFFER_BINDING), static_cast<GLint>(renderbuffer));
+        EXPECT_EQ(headless::glInteger(GL_FRAMEBUFFER_BINDING), 0);
+        EXPECT_EQ(headless::glInteger(GL_RENDERBUFFER_BINDING), static_cast<GLint>(renderbuffer));
         EXPECT_EQ(target.colour->width, 320);
         EXPECT_EQ(target.colour->height, 200);
         EXPECT_EQ(headless::textureInternalFormat(target.colour->id), GL_RGBA);

@@ -1,7 +1,7 @@
 #include "render/programs.h"
 #include "render/shader.h"
 #include "shell/gl_function_table.h"
-#include "support/headless_gl.h"
+#include "support/headless_gl_test.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -10,13 +10,7 @@
 namespace omra {
 namespace {
 
-class ShaderTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        headless::openContext(headless::WindowWidth, headless::WindowHeight);
-        headless::loadFunctionTable();
-    }
-};
+using ShaderTest = headless::HeadlessGlTest;
 
 constexpr const char* Prefix = "Shader::make(): ";
 

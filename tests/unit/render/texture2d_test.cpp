@@ -1,7 +1,7 @@
 #include "common/files.h"
 #include "render/texture2d.h"
 #include "shell/gl_function_table.h"
-#include "support/headless_gl.h"
+#include "support/headless_gl_test.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -10,22 +10,10 @@
 namespace omra {
 namespace {
 
-class Texture2DTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        headless::openContext(headless::WindowWidth, headless::WindowHeight);
-        headless::loadFunctionTable();
-    }
-};
+using Texture2DTest = headless::HeadlessGlTest;
 
 std::vector<std::uint8_t> dataFile(const char* name) {
     return tools::readFile(std::string(OMRA_DATA_DIR) + "/" + name);
-}
-
-GLint integer(GLenum name) {
-    GLint value = -1;
-    gl.GetIntegerv(name, &value);
-    return value;
 }
 
 std::string loadFailure(std::span<const std::uint8_t> bytes, Texture2D& texture) {
@@ -45,7 +33,7 @@ TEST_F(Texture2DTest, TheLogoLoadsAsAnRgbImageAndTheUnpackAlignmentComesBack) {
         EXPECT_EQ(logo.width, 425);
         EXPECT_EQ(logo.height, 81);
         EXPECT_EQ(headless::textureInternalFormat(logo.id), GL_RGB);
-        EXPECT_EQ(integer(GL_UNPACK_ALIGNMENT), alignment);
+        EXPECT_EQ(headless::glInteger(GL_UNPACK_ALIGNMENT), alignment);
     }
     gl.PixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
@@ -56,7 +44,7 @@ TEST_F(Texture2DTest, TheGlyphSheetWithItsFooterLoadsAsRgbaAndStaysBound) {
     EXPECT_EQ(sheet.width, 512);
     EXPECT_EQ(sheet.height, 512);
     EXPECT_EQ(headless::textureInternalFormat(sheet.id), GL_RGBA);
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(sheet.id));
+    EXPECT_EQ(headless::glInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(sheet.id));
 }
 
 TEST_F(Texture2DTest, TheImagesTopRowIsUploadedFirst) {
