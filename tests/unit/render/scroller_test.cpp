@@ -1,7 +1,6 @@
 #include "render/scroller.h"
 
 #include <gtest/gtest.h>
-#include <string>
 
 namespace omra {
 namespace {
@@ -30,16 +29,6 @@ Quad boundsOf(const std::vector<float>& vertices, std::size_t glyph) {
         quad.vBottom = std::max(quad.vBottom, p[3]);
     }
     return quad;
-}
-
-TEST(Scroller, TheFirstCharacterEntersAtTheRightEdgeAndReturnsThereAfterOnePeriod) {
-    const std::size_t length = 368;
-    const float period = 16.0f * length + Width;
-    for (const float t : {0.0f, (period + 0.5f) / 120.0f, (2 * period + 0.5f) / 120.0f}) {
-        GlyphPosition position{};
-        ASSERT_TRUE(scrollerGlyphPosition(0, length, t, Width, position)) << t;
-        EXPECT_EQ(position.x, Width) << t;
-    }
 }
 
 TEST(Scroller, MovesLeftAt120PixelsPerSecond) {
@@ -94,20 +83,6 @@ TEST(Scroller, AGlyphHangsFromItsPositionAndShowsItsCellsTopLeftCorner) {
     // Upright: the vertex at the top edge samples the top of the glyph.
     EXPECT_EQ(vertices[1], 90);
     EXPECT_FLOAT_EQ(vertices[3], 128.0f / 512);
-}
-
-TEST(Scroller, BlanksAndLineFeedsKeepTheirSlotButDrawNothing) {
-    std::vector<float> vertices;
-    // Late enough that all five characters are on screen.
-    const float t = 1.0f;
-    buildScrollerVertices(vertices, std::string("A \nB\x01"), t, Width, Sheet);
-    ASSERT_EQ(vertices.size(), 3 * FloatsPerGlyph) << "A, B and the control code 1";
-    const Quad a = boundsOf(vertices, 0);
-    const Quad b = boundsOf(vertices, 1);
-    const Quad control = boundsOf(vertices, 2);
-    EXPECT_EQ(b.left - a.left, 48) << "B is three slots after A";
-    EXPECT_EQ(control.left - b.left, 16);
-    EXPECT_FLOAT_EQ(control.uLeft, 32.0f / 512) << "code 1 is drawn from its own cell";
 }
 
 } // namespace
