@@ -80,6 +80,7 @@ void drawLogo() {
 // All visible glyphs in one upload and one draw: triangles blend in order, so the picture is
 // the one a draw per glyph gives.
 void drawScroller(float t) {
+    // Kept from frame to frame, so drawing allocates nothing once it has grown.
     static std::vector<float> vertices;
     const BitmapFont& font = *scene.font;
     const GlyphSheetMetrics sheet{font.cellWidth,   font.cellHeight,     font.glyphWidth,

@@ -105,12 +105,14 @@ void setupScene() {
     setUpSpikedCube(width, height);
     setUpLogo(width, height);
     setUpGlyphSheet(width, height);
+    // The text pages come here; the page schedule starts from the first page.
     frameState.currentPage = assets.pages.empty() ? nullptr : &assets.pages.front();
     scene.framebuffer = std::make_unique<Framebuffer>(width, height);
     scene.screenProgram = buildScreenProgram();
     scene.starField = std::make_unique<StarField>();
     gl.ClearColor(0, 0, 0, 0);
 
+    // The clock starts last: the first frame's time step covers everything after set-up.
     const std::int64_t frequency = performanceFrequency();
     startFrameClock(frameClock, frequency, performanceCounter());
     frameState.sceneTime = 0.0f;
