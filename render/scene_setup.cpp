@@ -105,7 +105,7 @@ void setupScene() {
     setUpSpikedCube(width, height);
     setUpLogo(width, height);
     setUpGlyphSheet(width, height);
-    // The text pages come here; the page schedule starts from the first page.
+    // The page schedule starts from the first page.
     frameState.currentPage = assets.pages.empty() ? nullptr : &assets.pages.front();
     scene.framebuffer = std::make_unique<Framebuffer>(width, height);
     scene.screenProgram = buildScreenProgram();

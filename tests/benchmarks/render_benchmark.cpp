@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     assets = assetsFromEntries(splitPackEntries(tools::readFile(OMRA_PACK_FILE)));
-    headless::openContext(headless::WindowWidth, headless::WindowHeight);
+    headless::openContext(headless::windowWidth(), headless::windowHeight());
 
     const Clock::time_point setupStart = Clock::now();
     setupScene();
@@ -69,8 +69,8 @@ int main(int argc, char** argv) {
         headless::finish();
         frameTimes.push_back(millisecondsSince(start));
     }
-    std::printf("window %dx%d, %d frames at 60 scene frames per second\n", headless::WindowWidth,
-                headless::WindowHeight, frames);
+    std::printf("window %dx%d, %d frames at 60 scene frames per second\n", headless::windowWidth(),
+                headless::windowHeight(), frames);
     std::printf("scene set-up:              %8.2f ms\n", setup);
     std::printf("first frame:               %8.2f ms\n", first);
     std::printf("frame, median:             %8.2f ms  (90%%: %.2f ms)\n",

@@ -5,6 +5,7 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -22,6 +23,21 @@ struct HeadlessContext {
 };
 
 HeadlessContext headlessContext;
+
+struct WindowSize {
+    int width = 960;
+    int height = 540;
+};
+
+WindowSize testWindowSize() {
+    WindowSize size;
+    if (const char* given = std::getenv("OMRA_TEST_WINDOW")) {
+        if (std::sscanf(given, "%dx%d", &size.width, &size.height) != 2) {
+            throw std::runtime_error(std::string("OMRA_TEST_WINDOW is not WIDTHxHEIGHT: ") + given);
+        }
+    }
+    return size;
+}
 
 [[noreturn]] void failAt(const char* step) {
     throw std::runtime_error(std::string("headless OpenGL: ") + step + " failed (EGL error 0x" +
@@ -45,6 +61,16 @@ void* lookUpGlEntryPoint(const char* name) {
 }
 
 namespace headless {
+
+int windowWidth() {
+    static const int width = testWindowSize().width;
+    return width;
+}
+
+int windowHeight() {
+    static const int height = testWindowSize().height;
+    return height;
+}
 
 void openContext(int width, int height) {
     HeadlessContext& h = headlessContext;

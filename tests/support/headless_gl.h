@@ -10,9 +10,10 @@
 // window. It also provides the platform side of shell/gl_context.h through EGL.
 namespace omra::headless {
 
-// The intro's default window: 960 × 540 with no frame, as SDL opens it.
-inline constexpr int WindowWidth = 960;
-inline constexpr int WindowHeight = 540;
+// The window the tests draw in: the intro's default 960 × 540, as SDL opens it without a frame,
+// or the size OMRA_TEST_WINDOW gives as WIDTHxHEIGHT (a Windows client area, say).
+int windowWidth();
+int windowHeight();
 
 struct Rgba {
     std::uint8_t r, g, b, a;

@@ -11,7 +11,7 @@ namespace omra::headless {
 class HeadlessGlTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        openContext(WindowWidth, WindowHeight);
+        openContext(windowWidth(), windowHeight());
         loadFunctionTable();
     }
 };

@@ -9,7 +9,7 @@ namespace omra::headless {
 
 void setUpSceneOnce() {
     static const bool setUp = [] {
-        openContext(WindowWidth, WindowHeight);
+        openContext(windowWidth(), windowHeight());
         setupScene();
         return true;
     }();

@@ -17,8 +17,8 @@ namespace {
 
 using headless::Image;
 using headless::Rgba;
-using headless::WindowHeight;
-using headless::WindowWidth;
+using headless::windowHeight;
+using headless::windowWidth;
 
 class Frame : public ::testing::Test {
 protected:
@@ -75,23 +75,23 @@ Extent extentOf(const Image& image, int firstColumn, int lastColumn, auto matche
 }
 
 TEST_F(Frame, SetUpTakesTheWindowSizeFromTheViewport) {
-    EXPECT_EQ(frameState.viewportWidth, WindowWidth);
-    EXPECT_EQ(frameState.viewportHeight, WindowHeight);
+    EXPECT_EQ(frameState.viewportWidth, windowWidth());
+    EXPECT_EQ(frameState.viewportHeight, windowHeight());
 }
 
 TEST_F(Frame, TheGradientRunsFromThreeQuartersOfDarkPurpleAtTheBottomToBlackAtTheTop) {
     headless::renderWindowAt(0.0f);
     const Image offscreen = headless::offscreenImage();
     // Three quarters of 0.25 at the bottom row's centre, half a row above the edge.
-    const double bottom = 0.1875 * (1.0 - 0.5 / WindowHeight) * 255.0;
+    const double bottom = 0.1875 * (1.0 - 0.5 / windowHeight()) * 255.0;
     const Rgba first = mostCommonInRow(offscreen, 0);
     EXPECT_NEAR(first.r, bottom, 1.0);
     EXPECT_NEAR(first.b, bottom, 1.0);
     EXPECT_EQ(first.g, 0);
-    const Rgba last = mostCommonInRow(offscreen, WindowHeight - 1);
+    const Rgba last = mostCommonInRow(offscreen, windowHeight() - 1);
     EXPECT_LE(last.r, 1);
     EXPECT_LE(last.b, 1);
-    const Rgba middle = mostCommonInRow(offscreen, WindowHeight / 2);
+    const Rgba middle = mostCommonInRow(offscreen, windowHeight() / 2);
     EXPECT_NEAR(middle.r, bottom / 2, 1.0);
 }
 
@@ -124,13 +124,13 @@ TEST_F(Frame, StarsDriftRightAtHalfTheirSizePerSecondAndWrapAround) {
         if (std::fabs(x) < 0.62f || x >= 0.995f) {
             continue;
         }
-        const int px = static_cast<int>((x + 1.0f) / 2.0f * WindowWidth);
-        const int py = static_cast<int>((star.y + 1.0f) / 2.0f * WindowHeight);
+        const int px = static_cast<int>((x + 1.0f) / 2.0f * windowWidth());
+        const int py = static_cast<int>((star.y + 1.0f) / 2.0f * windowHeight());
         bool found = false;
         for (int dy = -1; dy <= 1; ++dy) {
             for (int dx = -1; dx <= 1; ++dx) {
-                const int sx = std::clamp(px + dx, 0, WindowWidth - 1);
-                const int sy = std::clamp(py + dy, 0, WindowHeight - 1);
+                const int sx = std::clamp(px + dx, 0, windowWidth() - 1);
+                const int sy = std::clamp(py + dy, 0, windowHeight() - 1);
                 const Rgba& p = offscreen.at(sx, sy);
                 found = found || (p.r == 128 && p.g == 128 && p.b == 204);
             }
@@ -145,8 +145,10 @@ TEST_F(Frame, StarsDriftRightAtHalfTheirSizePerSecondAndWrapAround) {
 
 TEST_F(Frame, TheLogoHangsA56thBelowTheTopSixteenPixelsLeftOfCentreWithBlackKeyedOut) {
     const Image window = headless::renderWindowAt(0.0f);
-    const int left = (WindowWidth - 425) / 2 - 16;
-    const int top = static_cast<int>(WindowHeight - WindowHeight / 56.0f); // first row above
+    const int left = (windowWidth() - 425) / 2 - 16;
+    // The first window row above the logo: the first whose centre lies past its top edge.
+    const float topEdge = static_cast<float>(windowHeight()) - windowHeight() / 56.0f;
+    const int top = static_cast<int>(std::ceil(topEdge - 0.5f));
     const int middleRow = top - 40;
     EXPECT_FALSE(isWhite(window.at(left - 1, middleRow)));
     EXPECT_TRUE(isWhite(window.at(left, middleRow)));
@@ -171,28 +173,30 @@ TEST_F(Frame, TheLogoHangsA56thBelowTheTopSixteenPixelsLeftOfCentreWithBlackKeye
 }
 
 TEST_F(Frame, TheScrollersFirstCharacterStartsAtTheRightEdgeAndComesBackThere) {
-    const int period = 16 * static_cast<int>(synthetic_assets::scrollerText.size()) + WindowWidth;
+    const int period = 16 * static_cast<int>(synthetic_assets::scrollerText.size()) + windowWidth();
     for (const float t : {0.0f, (static_cast<float>(period) + 0.5f) / 120.0f}) {
         const Image window = headless::renderWindowAt(t);
         const Extent a =
-            extentOf(window, 0, WindowWidth - 1, [](const Rgba& p) { return isGlyph(p, 'A'); });
+            extentOf(window, 0, windowWidth() - 1, [](const Rgba& p) { return isGlyph(p, 'A'); });
         ASSERT_FALSE(a.empty()) << t;
         // Sprite x = W is window x = W - 16: the glyph fills the last 16 columns.
-        EXPECT_EQ(a.left, WindowWidth - 16) << t;
-        EXPECT_EQ(a.right, WindowWidth - 1) << t;
+        EXPECT_EQ(a.left, windowWidth() - 16) << t;
+        EXPECT_EQ(a.right, windowWidth() - 1) << t;
         EXPECT_EQ(a.top - a.bottom + 1, 18) << t;
         EXPECT_GE(a.bottom, 40 - 18) << t;
         EXPECT_LE(a.top, 120) << t;
-        const Extent others = extentOf(window, 0, WindowWidth - 17, isAnyGlyph);
+        const Extent others = extentOf(window, 0, windowWidth() - 17, isAnyGlyph);
         EXPECT_TRUE(others.empty()) << "nothing of the scroller further left at t = " << t;
     }
 }
 
 TEST_F(Frame, ScrollerBlanksAndLineFeedsLeaveGapsAndControlCodesShowTheirGlyph) {
-    // At t = 2 the line has moved 240 pixels: character i fills window columns 704 + 16i on.
+    // At t = 2 the line has moved 240 pixels: character i fills 16 window columns from
+    // W - 256 + 16i on (sprite x = window x + 16).
     const Image window = headless::renderWindowAt(2.0f);
+    const auto slotLeft = [](int i) { return windowWidth() - 256 + 16 * i; };
     const auto slot = [&](int i) {
-        const int left = 704 + 16 * i;
+        const int left = slotLeft(i);
         return extentOf(window, left, left + 15, isAnyGlyph);
     };
     const std::string& text = synthetic_assets::scrollerText;
@@ -204,7 +208,7 @@ TEST_F(Frame, ScrollerBlanksAndLineFeedsLeaveGapsAndControlCodesShowTheirGlyph) 
             continue;
         }
         ASSERT_FALSE(extent.empty()) << "slot " << i;
-        const int left = 704 + 16 * i;
+        const int left = slotLeft(i);
         const Extent own =
             extentOf(window, left, left + 15, [code](const Rgba& p) { return isGlyph(p, code); });
         EXPECT_EQ(own.left, left) << "slot " << i;
@@ -216,10 +220,10 @@ TEST_F(Frame, BarsFillTheTopAndBottom160thWithWavesRunningInOppositeDirections) 
     const float t = 1.0f;
     const Image window = headless::renderWindowAt(t);
     for (const int x : {10, 300, 555, 950}) {
-        const float u = 2.0f * (static_cast<float>(x) + 0.5f) / WindowWidth - 1.0f;
+        const float u = 2.0f * (static_cast<float>(x) + 0.5f) / windowWidth() - 1.0f;
         for (const auto& [row, direction] :
-             {std::pair{0, -1.0f}, std::pair{2, -1.0f}, std::pair{WindowHeight - 3, 1.0f},
-              std::pair{WindowHeight - 1, 1.0f}}) {
+             {std::pair{0, -1.0f}, std::pair{2, -1.0f}, std::pair{windowHeight() - 3, 1.0f},
+              std::pair{windowHeight() - 1, 1.0f}}) {
             const Rgba& p = window.at(x, row);
             EXPECT_NEAR(p.r, 127.5, 1.0) << x << "," << row;
             EXPECT_NEAR(p.b, 127.5, 1.0) << x << "," << row;
@@ -227,7 +231,7 @@ TEST_F(Frame, BarsFillTheTopAndBottom160thWithWavesRunningInOppositeDirections) 
                 << x << "," << row;
         }
         EXPECT_LT(window.at(x, 3).r, 100) << "row 3 is above the bottom bar";
-        EXPECT_LT(window.at(x, WindowHeight - 4).r, 100) << "the top bar's first row is H - 3";
+        EXPECT_LT(window.at(x, windowHeight() - 4).r, 100) << "the top bar's first row is H - 3";
     }
 }
 
@@ -236,11 +240,11 @@ std::pair<int, int> instanceZeroCentre(float angle, float height) {
     const double x = std::cos(angle) / 3.0;
     const double z = -1.5 - std::sin(angle) / 3.0;
     const double focal = 1.0 / std::tan(0.78539824 / 2.0);
-    const double aspect = static_cast<double>(WindowWidth) / WindowHeight;
+    const double aspect = static_cast<double>(windowWidth()) / windowHeight();
     const double ndcX = focal / aspect * x / -z;
     const double ndcY = focal * height / -z;
-    return {static_cast<int>((ndcX + 1.0) / 2.0 * WindowWidth),
-            static_cast<int>((ndcY + 1.0) / 2.0 * WindowHeight)};
+    return {static_cast<int>((ndcX + 1.0) / 2.0 * windowWidth()),
+            static_cast<int>((ndcY + 1.0) / 2.0 * windowHeight())};
 }
 
 TEST_F(Frame, TheFirstObjectStandsWhereItsRingAngleAndBounceHeightPutIt) {
