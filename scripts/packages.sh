@@ -13,10 +13,12 @@ OMRA_HEADLESS_PACKAGES=(
 # Testing: unit tests, rendering without a display (EGL on Mesa), the generators they check
 # committed files against (FreeType, the font the glyph sheet is rendered from, and the font the
 # Linux glyph table is cut from), a window manager for the close-button tests, the 32-bit
-# Windows cross build and its run under Wine.
+# Windows cross build and its run under Wine, and a sound server whose recording the Wine run is
+# checked by.
 OMRA_TEST_PACKAGES=(
     googletest libgtest-dev libbenchmark-dev libegl-dev libegl-mesa0 openbox wmctrl
     libfreetype-dev fonts-dejavu-core xfonts-base pcf2bdf
+    pulseaudio pulseaudio-utils python3
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine fonts-wine qemu-user-static
 )
@@ -24,5 +26,5 @@ OMRA_TEST_PACKAGES=(
 OMRA_I386_PACKAGES=(
     wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
     libxrandr2:i386 libxrender1:i386 libxi6:i386 libxcursor1:i386 libxcomposite1:i386
-    libxinerama1:i386 libxxf86vm1:i386 libxfixes3:i386
+    libxinerama1:i386 libxxf86vm1:i386 libxfixes3:i386 libpulse0:i386
 )

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the 32-bit Windows build under Wine on a private X server the way a person would:
-# its window appears and shows the scene, an ordinary key leaves it running, and Escape, Alt+F4 and the window
-# manager's close button each end it with exit code 0.
-# Usage: wine_window_test.sh EXE [ARTIFACT_DIR]
+# its window appears and shows the scene, an ordinary key leaves it running, and Escape, Alt+F4
+# and the window manager's close button each end it with exit code 0. Without a sound server it
+# runs silent; with one, what it plays is exactly xmrender's offline render of the same module.
+# Usage: wine_test.sh EXE ARTIFACT_DIR [XMRENDER MODULE]
 #
 # On a machine whose kernel cannot run 32-bit Linux programs, 32-bit Wine runs through
 # qemu-user and everything is slow (minutes to boot a prefix), hence the long timeouts.
@@ -12,10 +13,12 @@ set -euo pipefail
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-(($# >= 1 && $# <= 2)) || { echo "usage: $0 EXE [ARTIFACT_DIR]" >&2; exit 2; }
+(($# == 2 || $# == 4)) || { echo "usage: $0 EXE ARTIFACT_DIR [XMRENDER MODULE]" >&2; exit 2; }
 [[ -f "$1" ]] || fail "$1 is not a file"
 exe=$(realpath "$1")
-artifact_dir=${2:-$(mktemp -d -t omra-wine-artifacts.XXXXXX)}
+artifact_dir=$2
+xmrender=${3:-}
+module=${4:-}
 mkdir -p "$artifact_dir"
 note "artifacts go to $artifact_dir"
 
@@ -31,6 +34,8 @@ export WINEDEBUG=-all,err+module
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,iexplore.exe=d"
 # Under qemu-user, Wine cannot map its shared user data without this address space reserve.
 export QEMU_RESERVED_VA=0xf7000000
+# No sound server until the sound run starts its own: waveOutOpen fails and the intro is silent.
+export PULSE_RUNTIME_PATH="$work_dir/no-sound-server"
 
 # Wine processes (run directly or through qemu) of our prefix: started by this script,
 # directly or through Wine itself.
@@ -168,12 +173,55 @@ check_scene_colours "$artifact_dir/wine_window.png"
 send_keys "$E2E_WINDOW" Escape
 assert_exits_with "$pid" "$run_timeout" 0 "after Escape" "$work_dir/keys.err"
 pass "Escape ends the intro with exit code 0"
+pass "without a sound server the intro ran silent"
 
 # --- Alt+F4 reaches the program as a system key, which the window's default handling closes.
 start_exe alt_f4
 send_keys "$E2E_WINDOW" alt+F4
 assert_exits_with "$pid" "$run_timeout" 0 "after Alt+F4" "$work_dir/alt_f4.err"
 pass "Alt+F4 ends the intro with exit code 0"
+
+# --- Sound: a null sink of a private sound server takes what waveOut plays, and a recording of
+# it must equal the offline render from wherever the recording's sound begins.
+start_sound_server() {
+    local tries
+    export PULSE_RUNTIME_PATH="$work_dir/pulse"
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+        --load="module-null-sink sink_name=omra rate=44100 format=s16le channels=2" \
+        --load=module-native-protocol-unix >"$work_dir/pulseaudio.log" 2>&1 &
+    track_pid $!
+    for ((tries = 0; tries < 60; tries++)); do
+        pactl info >/dev/null 2>&1 && break
+        sleep 0.5
+    done
+    pactl set-default-sink omra 2>>"$work_dir/pulseaudio.log" ||
+        fail "the sound server did not start" "$work_dir/pulseaudio.log"
+}
+
+if [[ -z "$xmrender" || ! -x "$xmrender" ]]; then
+    note "SKIP: the sound run needs a native xmrender (build the debug preset first)"
+else
+    require_tools pulseaudio pactl parec python3
+    start_sound_server
+    # Without --latency-msec the recording starts late and drops most of a second.
+    parec --latency-msec=20 -d omra.monitor --format=s16le --rate=44100 --channels=2 \
+        >"$work_dir/capture.raw" 2>"$work_dir/parec.log" &
+    capture_pid=$!
+    track_pid "$capture_pid"
+    start_exe sound
+    sleep 10
+    assert_running "$pid" "while playing" "$work_dir/sound.err"
+    send_keys "$E2E_WINDOW" Escape
+    assert_exits_with "$pid" "$run_timeout" 0 "after Escape" "$work_dir/sound.err"
+    kill "$capture_pid" 2>/dev/null || true
+    "$xmrender" --seconds 120 "$module" "$work_dir/offline.wav" 2>"$work_dir/xmrender.err" ||
+        fail "xmrender could not render $module" "$work_dir/xmrender.err"
+    python3 "$(dirname "${BASH_SOURCE[0]}")/compare_capture.py" "$work_dir/capture.raw" \
+        "$work_dir/offline.wav" 2 >"$work_dir/compare.log" ||
+        fail "the sound the intro played is not the offline render: $(cat "$work_dir/compare.log")"
+    pass "$(cat "$work_dir/compare.log")"
+    export PULSE_RUNTIME_PATH="$work_dir/no-sound-server"
+fi
 
 # --- The close button: Wine turns the window manager's WM_DELETE_WINDOW into SC_CLOSE.
 if ! start_window_manager "$work_dir"; then
