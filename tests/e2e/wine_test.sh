@@ -125,7 +125,7 @@ boot_prefix() {
     boot_pid=$!
     track_pid "$boot_pid"
     until grep -q 'has been updated' "$log"; do
-        ((SECONDS - start < 900)) || skip_without_wine "the prefix had not booted after 900 s" "$log"
+        ((SECONDS - start < 1500)) || skip_without_wine "the prefix had not booted after 1500 s" "$log"
         if ((SECONDS >= next_check)); then
             next_check=$((SECONDS + 60))
             note "still booting"
