@@ -3,6 +3,7 @@
 #include "assets/assets.h"
 #include "render/scene.h"
 #include "render/scroller.h"
+#include "render/text_pages.h"
 #include "shell/frame_state.h"
 #include "shell/gl_function_table.h"
 
@@ -122,6 +123,9 @@ void renderFrame() {
     drawObjects(t);
     copyWithScanLines();
     drawLogo();
+    if (frameState.currentPage != nullptr) {
+        drawTextPage(*frameState.currentPage, frameState.pageXOffset, t);
+    }
     drawScroller(t);
     drawBars(t);
 }

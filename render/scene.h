@@ -4,6 +4,7 @@
 #include "render/framebuffer.h"
 #include "render/shader.h"
 #include "render/star_field.h"
+#include "render/text_mesh.h"
 #include "render/texture2d.h"
 #include "render/vertex_array.h"
 
@@ -30,9 +31,12 @@ struct Scene {
     std::unique_ptr<Shader> spriteProgram;
     GLint spriteProjectionLocation = -1;
     std::unique_ptr<Shader> screenProgram;
+    std::unique_ptr<Shader> textProgram;
+    GLint textTimeLocation = -1;
 
     std::unique_ptr<Texture2D> logo;
     std::unique_ptr<BitmapFont> font;
+    std::unique_ptr<TextMesh> textMesh;
     std::unique_ptr<Framebuffer> framebuffer;
     std::unique_ptr<StarField> starField;
 };

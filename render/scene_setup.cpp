@@ -2,8 +2,11 @@
 
 #include "assets/assets.h"
 #include "render/programs.h"
+#include "render/projections.h"
 #include "render/scene.h"
 #include "render/scene_geometry.h"
+#include "render/text_pages.h"
+#include "render/uniforms.h"
 #include "shell/frame_clock.h"
 #include "shell/frame_state.h"
 #include "shell/gl_context.h"
@@ -11,30 +14,16 @@
 #include "shell/performance_counter.h"
 
 #include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtc/type_ptr.hpp>
 
 namespace omra {
 
 namespace {
-
-// Quarter of pi as the float the projections are built with.
-constexpr float FieldOfView = 0.78539824f;
 
 void readViewportSize() {
     GLint viewport[4] = {};
     gl.GetIntegerv(GL_VIEWPORT, viewport);
     frameState.viewportWidth = viewport[2];
     frameState.viewportHeight = viewport[3];
-}
-
-void writeResolution(GLint location) {
-    const float resolution[2] = {static_cast<float>(frameState.viewportWidth),
-                                 static_cast<float>(frameState.viewportHeight)};
-    gl.Uniform2fv(location, 1, resolution);
-}
-
-void writeProjection(GLint location, const glm::mat4& projection) {
-    gl.UniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(projection));
 }
 
 void setUpBackground() {
@@ -55,8 +44,7 @@ void setUpBars() {
 }
 
 void setUpSpikedCube(int width, int height) {
-    const glm::mat4 perspective = glm::perspective(
-        FieldOfView, static_cast<float>(width) / static_cast<float>(height), 0.1f, 100.0f);
+    const glm::mat4 perspective = scenePerspective(width, height);
     scene.spikedCube = createVertexArray(
         spikedCubeVertices, SpikedCubeFloatsPerVertex * sizeof(float), {{3, 0}, {3, 12}, {3, 24}});
     scene.objectProgram = buildObjectProgram();
@@ -105,8 +93,7 @@ void setupScene() {
     setUpSpikedCube(width, height);
     setUpLogo(width, height);
     setUpGlyphSheet(width, height);
-    // The page schedule starts from the first page.
-    frameState.currentPage = assets.pages.empty() ? nullptr : &assets.pages.front();
+    setUpTextPages(width, height, assets.pages);
     scene.framebuffer = std::make_unique<Framebuffer>(width, height);
     scene.screenProgram = buildScreenProgram();
     scene.starField = std::make_unique<StarField>();

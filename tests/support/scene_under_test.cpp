@@ -4,6 +4,7 @@
 #include "render/scene.h"
 #include "render/scene_setup.h"
 #include "shell/frame_state.h"
+#include "shell/page_schedule.h"
 
 namespace omra::headless {
 
@@ -18,7 +19,20 @@ void setUpSceneOnce() {
 
 Image renderWindowAt(float t) {
     setUpSceneOnce();
+    // The first page where its schedule has it after t seconds (scene and page time together).
+    std::int32_t offset = 0;
+    if (frameState.currentPage != nullptr) {
+        const PageGeometry geometry =
+            pageGeometry(frameState.currentPage->width, frameState.viewportWidth);
+        offset = static_cast<std::int32_t>(pageX(geometry, t));
+    }
+    return renderWindowAt(t, offset);
+}
+
+Image renderWindowAt(float t, std::int32_t pageXOffset) {
+    setUpSceneOnce();
     frameState.sceneTime = t;
+    frameState.pageXOffset = pageXOffset;
     renderFrame();
     return readFramebuffer(0);
 }

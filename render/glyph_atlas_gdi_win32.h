@@ -1,0 +1,13 @@
+#pragma once
+
+#include "render/glyph_atlas.h"
+
+#include <windows.h>
+
+namespace omra {
+
+// Draws the atlas with GDI: every code of the raster "Terminal" font, white on black, in a
+// memory bitmap compatible with `compatibleWith`, read back bottom-up from the process heap.
+GlyphAtlasPixels drawGdiGlyphAtlas(HDC compatibleWith);
+
+} // namespace omra

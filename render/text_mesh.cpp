@@ -1,0 +1,16 @@
+#include "render/text_mesh.h"
+
+#include "shell/gl_function_table.h"
+
+namespace omra {
+
+TextMesh::TextMesh(GLuint atlasTexture)
+    : mesh(createVertexArray({}, TexturedVertexStride, TexturedVertex)), atlas(atlasTexture) {}
+
+TextMesh::~TextMesh() {
+    gl.DeleteBuffers(1, &mesh.buffer);
+    gl.DeleteVertexArrays(1, &mesh.vertexArray);
+    gl.DeleteTextures(1, &atlas);
+}
+
+} // namespace omra
