@@ -41,8 +41,14 @@ struct Scene {
     std::unique_ptr<StarField> starField;
 };
 
-// Never destroyed by a static destructor, which would run after the context and its library
-// are gone: the scene is released while the context is still current, or with the process.
-extern Scene& scene;
+// Emptied by releaseScene while the context is current, so its destructor at exit, after the
+// context and its library are gone, has nothing left to release.
+extern Scene scene;
+
+// Releases every GPU object of the scene in the shutdown order: the four vertex-data pairs, the
+// scroller font, the text mesh and text program, the logo, the star field, the off-screen
+// target, then the screen, sprite, object, bar and background programs. Objects never built are
+// skipped.
+void releaseScene();
 
 } // namespace omra

@@ -7,10 +7,14 @@ namespace omra {
 namespace {
 
 // opengl32 exports the OpenGL 1.1 functions itself; wglGetProcAddress returns only the later
-// ones. The library stays loaded for the life of the program.
+// ones. Loaded at the first lookup, freed at shutdown.
+HMODULE glLibrary = nullptr;
+
 HMODULE openGlLibrary() {
-    static const HMODULE library = LoadLibraryA("opengl32.dll");
-    return library;
+    if (glLibrary == nullptr) {
+        glLibrary = LoadLibraryA("opengl32.dll");
+    }
+    return glLibrary;
 }
 
 } // namespace
@@ -23,6 +27,13 @@ void* lookUpGlEntryPoint(const char* name) {
         entry = GetProcAddress(library, name);
     }
     return reinterpret_cast<void*>(entry);
+}
+
+void releaseGlLibrary() {
+    if (glLibrary != nullptr) {
+        FreeLibrary(glLibrary);
+        glLibrary = nullptr;
+    }
 }
 
 } // namespace omra

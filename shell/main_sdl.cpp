@@ -5,6 +5,7 @@
 #include "shell/frame_advance.h"
 #include "shell/performance_counter.h"
 #include "shell/sdl_window.h"
+#include "shell/shutdown.h"
 #include "shell/startup.h"
 
 #include <SDL.h>
@@ -42,7 +43,6 @@ int main(int /*argc*/, char** /*argv*/) {
     omra::setWaveDevice(&omra::sdlWaveDevice());
     omra::runStartup();
     runMainLoop(window);
-    omra::stopMusic();
-    omra::closeSdlWindow(window);
+    omra::runShutdown();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "render/frame.h"
 #include "shell/frame_advance.h"
 #include "shell/performance_counter.h"
+#include "shell/shutdown.h"
 #include "shell/startup.h"
 #include "shell/wgl_window_win32.h"
 
@@ -37,7 +38,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     omra::setWaveDevice(&omra::waveOutDevice());
     omra::runStartup();
     const WPARAM exitCode = runMainLoop();
-    omra::stopMusic();
-    omra::deleteRenderingContext();
+    omra::runShutdown();
     return static_cast<int>(exitCode);
 }

@@ -51,10 +51,16 @@ SDL_Window* openSdlWindow() {
     return mainWindow;
 }
 
-void closeSdlWindow(SDL_Window* window) {
+void deleteRenderingContext() {
+    SDL_GL_MakeCurrent(mainWindow, nullptr);
     SDL_GL_DeleteContext(renderingContext);
     renderingContext = nullptr;
-    SDL_DestroyWindow(window);
+}
+
+void releaseGlLibrary() {
+    // SDL holds the OpenGL library for as long as an OpenGL window exists: the window goes
+    // first, and SDL itself lets go of the library as it shuts down.
+    SDL_DestroyWindow(mainWindow);
     mainWindow = nullptr;
     SDL_Quit();
 }

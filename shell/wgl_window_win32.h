@@ -13,7 +13,4 @@ void openMainWindow(HINSTANCE instance);
 // The main window's device context, kept for the life of the program.
 HDC mainWindowDC();
 
-// Deletes the rendering context, which is current; no context is current afterwards.
-void deleteRenderingContext();
-
 } // namespace omra

@@ -11,7 +11,7 @@ namespace omra {
 
 // A wave device whose played-bytes counter the test moves by hand. It records the calls the
 // player makes, so tests can check their order.
-class FakeWaveDevice final : public WaveDevice {
+class FakeWaveDevice : public WaveDevice {
 public:
     bool open() override {
         calls.push_back("open");

@@ -23,6 +23,13 @@ struct HeadlessContext {
 };
 
 HeadlessContext headlessContext;
+headless::ContextObserver observer;
+
+void tellObserver(const char* what) {
+    if (observer.contextEvent != nullptr) {
+        observer.contextEvent(what);
+    }
+}
 
 struct WindowSize {
     int width = 960;
@@ -57,7 +64,27 @@ void requestSwapIntervalOne() {
 }
 
 void* lookUpGlEntryPoint(const char* name) {
-    return reinterpret_cast<void*>(eglGetProcAddress(name));
+    void* entryPoint = reinterpret_cast<void*>(eglGetProcAddress(name));
+    if (observer.wrapEntryPoint != nullptr && entryPoint != nullptr) {
+        return observer.wrapEntryPoint(name, entryPoint);
+    }
+    return entryPoint;
+}
+
+void deleteRenderingContext() {
+    HeadlessContext& h = headlessContext;
+    eglMakeCurrent(h.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    eglDestroyContext(h.display, h.context);
+    eglDestroySurface(h.display, h.surface);
+    h.context = EGL_NO_CONTEXT;
+    h.surface = EGL_NO_SURFACE;
+    tellObserver("deleteRenderingContext");
+}
+
+void releaseGlLibrary() {
+    eglTerminate(headlessContext.display);
+    headlessContext.display = EGL_NO_DISPLAY;
+    tellObserver("releaseGlLibrary");
 }
 
 namespace headless {
@@ -136,6 +163,10 @@ void openContext(int width, int height) {
     }
     h.width = width;
     h.height = height;
+}
+
+void observeContext(const ContextObserver& newObserver) {
+    observer = newObserver;
 }
 
 void loadFunctionTable() {

@@ -7,7 +7,8 @@
 
 // A real OpenGL 4.0 core context without a display, for the rendering tests and the benchmark:
 // an EGL surfaceless display with a pbuffer surface, whose framebuffer 0 stands in for the
-// window. It also provides the platform side of shell/gl_context.h through EGL.
+// window. It also provides the platform side of shell/gl_context.h through EGL; once the
+// intro's shutdown has deleted the context, the process has no context any more.
 namespace omra::headless {
 
 // The window the tests draw in: the intro's default 960 × 540, as SDL opens it without a frame,
@@ -41,6 +42,16 @@ void finish();
 // The window-sized colour attachment of `framebuffer` (0: the stand-in window), read once every
 // command has finished.
 Image readFramebuffer(GLuint framebuffer);
+
+// What a test may see of the intro's use of the context. `wrapEntryPoint` gets each entry
+// point the function table is filled with (by name, "glClear") and returns what the table
+// holds instead; `contextEvent` hears "deleteRenderingContext" and "releaseGlLibrary".
+struct ContextObserver {
+    void* (*wrapEntryPoint)(const char* name, void* entryPoint) = nullptr;
+    void (*contextEvent)(const char* what) = nullptr;
+};
+
+void observeContext(const ContextObserver& observer);
 
 // The level 0 image of a 2D texture as RGBA.
 Image readTexture(GLuint texture, int width, int height);

@@ -6,12 +6,16 @@
 #include "shell/frame_state.h"
 #include "shell/page_schedule.h"
 
+#include <cstdlib>
+
 namespace omra::headless {
 
 void setUpSceneOnce() {
     static const bool setUp = [] {
         openContext(windowWidth(), windowHeight());
         setupScene();
+        // Released before the process ends, while the context is still there.
+        std::atexit(releaseScene);
         return true;
     }();
     (void)setUp;

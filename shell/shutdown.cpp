@@ -1,0 +1,17 @@
+#include "shell/shutdown.h"
+
+#include "render/scene.h"
+#include "shell/gl_context.h"
+#include "shell/startup.h"
+
+namespace omra {
+
+void runShutdown() {
+    // The audio thread ends here; from now on the main thread is alone.
+    stopMusic();
+    releaseScene();
+    deleteRenderingContext();
+    releaseGlLibrary();
+}
+
+} // namespace omra
