@@ -273,6 +273,88 @@ TEST_F(Frame, TheFirstObjectStandsWhereItsRingAngleAndBounceHeightPutIt) {
     }
 }
 
+// Where a point of the text sheet, given in window pixels, is seen at scene time t: the sheet
+// ripples in depth about 1.6 units before the 45-degree camera.
+std::pair<double, double> sheetPointInWindow(double x, double y, double t) {
+    const double vx = 2.0 * x / windowWidth() - 1.0;
+    const double vy = 2.0 * y / windowHeight() - 1.0;
+    const double depth = 1.6 - std::sin(2.0 * t + vx + 2.0 * vy) / 6.0;
+    const double focal = 1.0 / std::tan(0.78539824 / 2.0);
+    const double aspect = static_cast<double>(windowWidth()) / windowHeight();
+    return {(focal / aspect * vx / depth + 1.0) / 2.0 * windowWidth(),
+            (focal * vy / depth + 1.0) / 2.0 * windowHeight()};
+}
+
+// A page of full blocks with a gap, shown in place of the assets' page.
+class TextPageFrame : public Frame {
+protected:
+    void SetUp() override {
+        page.text = "\xDB \xDB\n\xDB\xDB\xDB";
+        page.width = 3;
+        page.lines = 2;
+        shownPage = frameState.currentPage;
+        frameState.currentPage = &page;
+    }
+    void TearDown() override { frameState.currentPage = shownPage; }
+
+    TextPage page;
+    const TextPage* shownPage = nullptr;
+};
+
+TEST_F(TextPageFrame, APageHeldInTheCentreShowsEachGlyphWhereTheRipplingSheetPutsIt) {
+    const float t = 7.0f;
+    const int left = (windowWidth() - 24) / 2;
+    const int top = windowHeight() - (windowHeight() - 16) / 2;
+    const Image window = headless::renderWindowAt(t, left);
+    // Cells of the 3 x 2 page and one beyond each side; blocks only where the text has them.
+    const char* const lines[] = {"# #", "###"};
+    for (int line = -1; line <= 2; ++line) {
+        for (int column = -1; column <= 3; ++column) {
+            const bool block =
+                line >= 0 && line < 2 && column >= 0 && column < 3 && lines[line][column] == '#';
+            const double centreX = left + 8 * column + 4;
+            const double centreY = top - 12 * line + 6;
+            const auto [x, y] = sheetPointInWindow(centreX, centreY, t);
+            const Rgba& p = window.at(static_cast<int>(x), static_cast<int>(y));
+            EXPECT_EQ(isWhite(p), block)
+                << "line " << line << ", column " << column << " at " << x << "," << y;
+        }
+    }
+    // The blocks join up along the second line, and the page's edges lie where the formulas
+    // put them: white 1.5 sheet pixels inside each, not white 1.5 pixels outside.
+    const auto whiteAt = [&](double sheetX, double sheetY) {
+        const auto [x, y] = sheetPointInWindow(sheetX, sheetY, t);
+        return isWhite(window.at(static_cast<int>(x), static_cast<int>(y)));
+    };
+    for (double along = 1.5; along <= 22.5; along += 1.0) {
+        EXPECT_TRUE(whiteAt(left + along, top - 6)) << along;
+    }
+    const double middleY = top - 6;
+    const double middleX = left + 4;
+    EXPECT_TRUE(whiteAt(left + 1.5, middleY));
+    EXPECT_FALSE(whiteAt(left - 1.5, middleY));
+    EXPECT_TRUE(whiteAt(left + 22.5, middleY));
+    EXPECT_FALSE(whiteAt(left + 25.5, middleY));
+    EXPECT_TRUE(whiteAt(middleX, top + 10.5)) << "the first line's top edge";
+    EXPECT_FALSE(whiteAt(middleX, top + 13.5)) << "the first line's top edge";
+    EXPECT_TRUE(whiteAt(middleX, top - 10.5)) << "the second line's bottom edge";
+    EXPECT_FALSE(whiteAt(middleX, top - 13.5)) << "the second line's bottom edge";
+}
+
+TEST_F(TextPageFrame, AtTheStartOfItsSlideNothingOfThePageIsVisible) {
+    const float t = 3.0f;
+    const Image entering = headless::renderWindowAt(t, windowWidth() + 256);
+    frameState.currentPage = nullptr;
+    const Image without = headless::renderWindowAt(t, windowWidth() + 256);
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < entering.pixels.size(); ++i) {
+        const Rgba& a = entering.pixels[i];
+        const Rgba& b = without.pixels[i];
+        differing += std::tie(a.r, a.g, a.b) != std::tie(b.r, b.g, b.b);
+    }
+    EXPECT_EQ(differing, 0u);
+}
+
 TEST_F(Frame, LeavesTheWindowBoundWithBlendingDepthTestAndPointSizesOff) {
     headless::renderWindowAt(0.5f);
     EXPECT_EQ(headless::glInteger(GL_FRAMEBUFFER_BINDING), 0);
