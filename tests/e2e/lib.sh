@@ -302,3 +302,45 @@ check_scene_colours() {
         fail "nothing bright where the logo belongs in $file"
     pass "the logo at the top"
 }
+
+# The near-white pixels of a screenshot's middle, where a text page is held: their number and
+# the longest horizontal run of them, as "COUNT RUN". The box, from an eighth of the width and a
+# fifth of the height in, is clear of the logo, the scroller and the bars; nothing there but the
+# page's text is pure white.
+page_text_figures() {
+    local file=$1 width height
+    read -r width height < <(identify -format '%w %h\n' "$file")
+    local left=$((width / 8)) top=$((height / 5)) box_width=$((width * 3 / 4)) box_height=$((height * 3 / 5))
+    convert "$file" -crop "${box_width}x${box_height}+${left}+${top}" +repage -channel RGB \
+        -threshold 92% -separate -evaluate-sequence min -compress none pgm:- |
+        awk '{
+            for (i = 1; i <= NF; i++) {
+                token++
+                if (token == 2) width = $i
+                if (token <= 4) continue
+                if ((token - 5) % width == 0) run = 0
+                if ($i > 0) { white++; run++; if (run > longest) longest = run } else run = 0
+            }
+        } END { print white + 0, longest + 0 }'
+}
+
+# Succeeds when a screenshot shows a page of box-drawing text held in the middle: plenty of
+# white, and the long unbroken runs that box lines and blocks draw and letters never do.
+shows_page_text() {
+    local white longest
+    read -r white longest < <(page_text_figures "$1")
+    note "$1: $white white pixels in the page region, longest run $longest"
+    ((white >= 1500 && longest >= 40))
+}
+
+# Takes screenshots of WINDOW (at least MIN_W x MIN_H) into FILE, one every ATTEMPT_SECONDS for
+# up to ATTEMPTS tries, until one shows a page of box-drawing text.
+screenshot_page_text() {
+    local window=$1 file=$2 min_width=$3 min_height=$4 attempts=$5 attempt_seconds=$6 attempt
+    for ((attempt = 1; attempt <= attempts; attempt++)); do
+        screenshot "$window" "$file" "$min_width" "$min_height"
+        shows_page_text "$file" && return 0
+        sleep "$attempt_seconds"
+    done
+    fail "no screenshot of $attempts showed a page of box-drawing text in the middle (last: $file)"
+}

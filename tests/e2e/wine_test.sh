@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
 # Runs the 32-bit Windows build under Wine on a private X server the way a person would:
-# its window appears and shows the scene, an ordinary key leaves it running, and Escape, Alt+F4
-# and the window manager's close button each end it with exit code 0. Without a sound server it
-# runs silent; with one, what it plays is exactly xmrender's offline render of the same module.
-# Usage: wine_test.sh EXE ARTIFACT_DIR [XMRENDER MODULE]
+# its window appears and shows the scene and then a page of box-drawing text, an ordinary key
+# leaves it running, and Escape, Alt+F4 and the window manager's close button each end it with
+# exit code 0. Without a sound server it runs silent; with one, what it plays is exactly
+# xmrender's offline render of the same module. Before that, the glyph atlas the intro draws
+# with GDI must match the Linux build's glyph table glyph for glyph.
+# Usage: wine_test.sh EXE ATLAS_CHECK_EXE TERMINAL_FON_TOOL ARTIFACT_DIR [XMRENDER MODULE]
+#
+# Wine has no "Terminal" raster font and would draw the pages in a TrueType face without box
+# drawing, so the fresh prefix gets a stand-in written by TERMINAL_FON_TOOL (omra-terminal-fon)
+# from the Linux build's glyph table, as drive_c/windows/Fonts/vgaoem.fon, the file Windows
+# keeps its "Terminal" font in. It is part of this test only, not of the intro.
 #
 # On a machine whose kernel cannot run 32-bit Linux programs, 32-bit Wine runs through
 # qemu-user and everything is slow (minutes to boot a prefix), hence the long timeouts.
@@ -13,12 +20,19 @@ set -euo pipefail
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-(($# == 2 || $# == 4)) || { echo "usage: $0 EXE ARTIFACT_DIR [XMRENDER MODULE]" >&2; exit 2; }
+(($# == 4 || $# == 6)) || {
+    echo "usage: $0 EXE ATLAS_CHECK_EXE TERMINAL_FON_TOOL ARTIFACT_DIR [XMRENDER MODULE]" >&2
+    exit 2
+}
 [[ -f "$1" ]] || fail "$1 is not a file"
+[[ -f "$2" ]] || fail "$2 is not a file"
+[[ -f "$3" && -x "$3" ]] || fail "$3 is not an executable file"
 exe=$(realpath "$1")
-artifact_dir=$2
-xmrender=${3:-}
-module=${4:-}
+atlas_check=$(realpath "$2")
+terminal_fon_tool=$(realpath "$3")
+artifact_dir=$4
+xmrender=${5:-}
+module=${6:-}
 mkdir -p "$artifact_dir"
 note "artifacts go to $artifact_dir"
 
@@ -148,7 +162,22 @@ status=0
 timeout 600 wine cmd /c exit 7 >"$work_dir/sanity.log" 2>&1 || status=$?
 ((status == 7)) || skip_without_wine "'wine cmd /c exit 7' ended with $status" "$work_dir/sanity.log"
 
-# Starts the exe in the background and waits for its window; sets pid and E2E_WINDOW.
+# --- The stand-in "Terminal" font, where GDI finds it without any registry entry.
+fonts_dir="$WINEPREFIX/drive_c/windows/Fonts"
+mkdir -p "$fonts_dir"
+"$terminal_fon_tool" "$fonts_dir/vgaoem.fon" >"$work_dir/terminal_fon.log" 2>&1 ||
+    fail "omra-terminal-fon could not write the stand-in Terminal font" "$work_dir/terminal_fon.log"
+note "stand-in Terminal font installed as $fonts_dir/vgaoem.fon"
+
+# --- The glyph atlas as the intro draws it with GDI, against the Linux build's table.
+status=0
+timeout 600 wine "$atlas_check" >"$work_dir/atlas_check.log" 2>&1 || status=$?
+cp "$work_dir/atlas_check.log" "$artifact_dir/atlas_check.log"
+((status == 0)) || fail "the atlas GDI draws differs from the Linux glyph table (exit code $status)" "$work_dir/atlas_check.log"
+pass "the Windows atlas read back from GDI matches the Linux table glyph for glyph"
+
+# Starts the exe in the background and waits for its window; sets pid, E2E_WINDOW and
+# window_seen.
 start_exe() {
     local name=$1 started=$SECONDS
     note "starting $exe ($name)"
@@ -157,6 +186,7 @@ start_exe() {
     track_pid "$pid"
     is_running "$wineserver_pid" || skip_without_wine "the prefix's wineserver has ended" "$work_dir/wineserver.log"
     wait_for_window "$title" "$window_timeout" "$pid" "$work_dir/wineboot.log" "$work_dir/$name.err"
+    window_seen=$SECONDS
     pass "a window titled '$title' appeared ($((SECONDS - started)) s after start)"
 }
 
@@ -180,6 +210,12 @@ while :; do
 done
 pass "screenshot saved as $artifact_dir/wine_window.png"
 check_scene_colours "$artifact_dir/wine_window.png"
+
+# The window shows before set-up, which under emulation takes long, and the first page is held
+# in the middle from 5 to 10 s after set-up ends: look for it over one whole page cycle.
+(((wait_seconds = window_seen + 5 - SECONDS) > 0)) && sleep "$wait_seconds"
+screenshot_page_text "$E2E_WINDOW" "$artifact_dir/wine_page.png" 900 500 40 1
+pass "a page of box-drawing text is held in the middle: $artifact_dir/wine_page.png"
 
 send_keys "$E2E_WINDOW" Escape
 assert_exits_with "$pid" "$run_timeout" 0 "after Escape" "$work_dir/keys.err"
