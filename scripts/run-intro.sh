@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the native intro and runs it. Without a usable display it runs
-# on a virtual display for about 20 seconds and leaves a screenshot and a WAV of what it played
+# on a virtual display for about 25 seconds and leaves a screenshot and a WAV of what it played
 # in out/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,7 +17,7 @@ fi
 
 out="$root/out/run-$(date +%Y%m%d-%H%M%S)"
 mkdir -p "$out"
-echo "No display found: running the intro on a virtual display for 20 seconds."
+echo "No display found: running the intro on a virtual display for 25 seconds."
 
 # Xvfb picks a free display and writes its number to file descriptor 3.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
@@ -32,7 +32,9 @@ export DISPLAY=":$(cat "$out/display")"
 # SDL's disk driver writes every byte the intro hands to its audio device.
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/played.pcm" "$intro" >"$out/intro.log" 2>&1 &
 intro_pid=$!
-sleep 20
+# By then the second text page is held in the middle (from 23 to 28 s), so the screenshot shows
+# every part of the scene.
+sleep 25
 import -window root "$out/screenshot.png"
 window=$(xdotool search --name '^Omra$' | head -n 1)
 xdotool windowfocus --sync "$window"

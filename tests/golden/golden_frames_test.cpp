@@ -72,8 +72,9 @@ TEST_P(GoldenFrame, MatchesTheStoredPicture) {
     }
 }
 
-// The start (scroller entering, objects low), a bounce at its top with the scroller moving,
-// and a later moment with the ring turned on and the scroller well into the window.
+// The start (scroller entering, objects low, the first page off-screen right), a bounce at its
+// top with the scroller moving and the page's edge sliding in, and a later moment with the ring
+// turned on, the scroller well into the window and the page held in the centre.
 INSTANTIATE_TEST_SUITE_P(SceneTimes, GoldenFrame, ::testing::Values(0.0f, 1.047f, 6.5f),
                          [](const auto& info) { return nameFor(info.param); });
 
