@@ -96,7 +96,7 @@ skip_without_wine() {
 # Where 32-bit programs run only under qemu-user, every Wine process takes about a minute of CPU
 # to start, a prefix takes over ten minutes to boot, and Wine's own processes crash at random:
 # a run there proves nothing either way, so it is opt-in.
-if [[ "${OMRA_WINE_UNDER_QEMU:-0}" != 1 ]] && grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null; then
+if [[ "${OMRA_WINE_UNDER_QEMU:-0}" != 1 ]] && i386_runs_under_qemu; then
     skip_without_wine "32-bit programs run under qemu-user emulation here (set OMRA_WINE_UNDER_QEMU=1 to try anyway)"
 fi
 
