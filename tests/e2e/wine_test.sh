@@ -31,8 +31,9 @@ exe=$(realpath "$1")
 atlas_check=$(realpath "$2")
 terminal_fon_tool=$(realpath "$3")
 artifact_dir=$4
-xmrender=${5:-}
-module=${6:-}
+# Absolute, since the runs below happen in the work folder.
+xmrender=${5:+$(realpath "$5")}
+module=${6:+$(realpath "$6")}
 mkdir -p "$artifact_dir"
 note "artifacts go to $artifact_dir"
 
