@@ -101,13 +101,14 @@ if [[ "${OMRA_WINE_UNDER_QEMU:-0}" != 1 ]] && i386_runs_under_qemu; then
     skip_without_wine "32-bit programs run under qemu-user emulation here (set OMRA_WINE_UNDER_QEMU=1 to try anyway)"
 fi
 
-# A failure whose run log shows Wine itself crashing (its loader, or qemu under it) is a skip
+# A failure whose run log shows Wine itself crashing (its loader, or qemu under it, down to
+# qemu's own assertions) is a skip
 # too. The boot log does not count: a boot that crashed on its way but finished proves nothing.
 eval "lib_$(declare -f fail)"
 fail() {
     local log
     for log in "${@:2}"; do
-        if [[ "$log" != */wineboot.log && -f "$log" ]] && grep -qE 'could not load kernel32.dll|qemu: uncaught target signal' "$log"; then
+        if [[ "$log" != */wineboot.log && -f "$log" ]] && grep -qE 'could not load kernel32.dll|qemu: uncaught target signal|qemu-i386-static: .*Assertion' "$log"; then
             skip_without_wine "$1" "$log"
         fi
     done
