@@ -102,8 +102,8 @@ if [[ "${OMRA_WINE_UNDER_QEMU:-0}" != 1 ]] && i386_runs_under_qemu; then
 fi
 
 # A failure whose run log shows Wine itself crashing (its loader, or qemu under it, down to
-# qemu's own assertions) is a skip
-# too. The boot log does not count: a boot that crashed on its way but finished proves nothing.
+# qemu's own assertions) is a skip too. The boot log does not count: a boot that crashed on its
+# way but finished proves nothing.
 eval "lib_$(declare -f fail)"
 fail() {
     local log
