@@ -50,22 +50,24 @@ void volumeSlide(Channel& channel) {
     channel.updateFlags |= VolumeChanged;
 }
 
-void globalVolumeSlide(Song& song) {
-    const std::uint8_t memory = song.globalVolumeSlideMemory;
+// A slide by its memory: x raises toward `top`, else y lowers toward 0; x wins when both are set.
+// Only the direction moved in is limited.
+std::int32_t slideByMemory(std::int32_t value, std::uint8_t memory, std::int32_t top) {
     if (highNibble(memory) != 0) {
-        song.globalVolume = std::min(song.globalVolume + highNibble(memory), MaxVolume);
-    } else if (lowNibble(memory) != 0) {
-        song.globalVolume = std::max(song.globalVolume - lowNibble(memory), 0);
+        return std::min(value + highNibble(memory), top);
     }
+    if (lowNibble(memory) != 0) {
+        return std::max(value - lowNibble(memory), 0);
+    }
+    return value;
+}
+
+void globalVolumeSlide(Song& song) {
+    song.globalVolume = slideByMemory(song.globalVolume, song.globalVolumeSlideMemory, MaxVolume);
 }
 
 void panningSlide(Channel& channel) {
-    const std::uint8_t memory = channel.panningSlideMemory;
-    if (highNibble(memory) != 0) {
-        channel.panning = std::min(channel.panning + highNibble(memory), MaxPanning);
-    } else if (lowNibble(memory) != 0) {
-        channel.panning = std::max(channel.panning - lowNibble(memory), 0);
-    }
+    channel.panning = slideByMemory(channel.panning, channel.panningSlideMemory, MaxPanning);
     channel.updateFlags |= PanningChanged;
 }
 
