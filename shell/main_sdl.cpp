@@ -3,6 +3,7 @@
 #include "player/wave_device_sdl.h"
 #include "render/frame.h"
 #include "shell/frame_advance.h"
+#include "shell/heap_retention.h"
 #include "shell/performance_counter.h"
 #include "shell/sdl_window.h"
 #include "shell/shutdown.h"
@@ -39,6 +40,7 @@ void runMainLoop(SDL_Window* window) {
 
 int main(int /*argc*/, char** /*argv*/) {
     SDL_SetMainReady();
+    omra::keepFreedHeapMemory();
     SDL_Window* window = omra::openSdlWindow();
     omra::setWaveDevice(&omra::sdlWaveDevice());
     omra::runStartup();

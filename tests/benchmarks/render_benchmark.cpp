@@ -9,6 +9,7 @@
 #include "render/scene.h"
 #include "render/scene_setup.h"
 #include "shell/frame_state.h"
+#include "shell/heap_retention.h"
 #include "support/headless_gl.h"
 
 #include <algorithm>
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s [FRAMES]\n", argv[0]);
         return 2;
     }
+    keepFreedHeapMemory(); // as the intro does
     assets = assetsFromEntries(splitPackEntries(tools::readFile(OMRA_PACK_FILE)));
     headless::openContext(headless::windowWidth(), headless::windowHeight());
 
