@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace omra {
 
@@ -47,20 +48,33 @@ std::uint64_t framesToCover(std::uint64_t distance, std::uint64_t step) {
     return dividend / divisor + (dividend % divisor != 0 ? 1 : 0);
 }
 
-// Linear interpolation between frames i and i + 1 at the weight held in the fraction's top 31
-// bits: v = d[i] + (d[i + 1] - d[i]) x w.
-inline float sampleAt(const std::int16_t* data, std::uint64_t position) {
+// The pair of frames i and i + 1 that a position interpolates between.
+struct FramePair {
+    std::int32_t here;
+    std::int32_t next;
+};
+
+inline FramePair framesAt(const std::int16_t* data, std::uint64_t position) {
     const std::uint32_t i = integerPart(position);
     if (i == UINT32_MAX) {
         // Moving backward, the last frames before a loop start at frame 0 can fall a hair below
         // it; the loop start mirrors there, as the loop guard mirrors the end.
-        return static_cast<float>(data[0]);
+        return {data[0], data[0]};
     }
-    const std::int32_t here = data[i];
-    const std::int32_t next = data[i + 1];
-    const auto fraction = static_cast<std::uint32_t>(position);
-    const float weight = static_cast<float>(static_cast<std::int32_t>(fraction >> 1)) * WeightUnit;
-    return static_cast<float>(here) + static_cast<float>(next - here) * weight;
+    return {data[i], data[i + 1]};
+}
+
+// The interpolation weight is the fraction's top 31 bits, read as a signed integer.
+inline std::int32_t weightBits(std::uint64_t position) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(position) >> 1);
+}
+
+// Linear interpolation between frames i and i + 1 at the weight held in the fraction's top 31
+// bits: v = d[i] + (d[i + 1] - d[i]) x w.
+inline float sampleAt(const std::int16_t* data, std::uint64_t position) {
+    const FramePair pair = framesAt(data, position);
+    const float weight = static_cast<float>(weightBits(position)) * WeightUnit;
+    return static_cast<float>(pair.here) + static_cast<float>(pair.next - pair.here) * weight;
 }
 
 // The fraction's lowest bit is dropped before every step (backward: the step's two's-complement
@@ -69,26 +83,63 @@ inline std::uint64_t advance(std::uint64_t position, std::uint64_t delta) {
     return (position & ~std::uint64_t{1}) + delta;
 }
 
-// Mixes `frames` frames at fixed multipliers, two frames per iteration.
+// Where `frames` calls of advance take a position: the first drops the position's own lowest
+// fraction bit, each later one the lowest bit its predecessor added, that of the step.
+inline std::uint64_t advanceBy(std::uint64_t position, std::uint64_t delta, std::int32_t frames) {
+    if (frames <= 0) {
+        return position;
+    }
+    const auto laterSteps = static_cast<std::uint64_t>(frames - 1);
+    return (position & ~std::uint64_t{1}) + laterSteps * (delta & ~std::uint64_t{1}) + delta;
+}
+
+using Floats4 = float __attribute__((vector_size(16)));
+using Ints4 = std::int32_t __attribute__((vector_size(16)));
+
+inline Floats4 load4(const float* from) {
+    Floats4 values;
+    std::memcpy(&values, from, sizeof values);
+    return values;
+}
+
+inline void store4(float* to, Floats4 values) {
+    std::memcpy(to, &values, sizeof values);
+}
+
+// Mixes `frames` frames at fixed multipliers, four frames per iteration. Each lane does one
+// frame's arithmetic exactly as sampleAt does, in the same order and precision, so the sums
+// are bit for bit those of mixing one frame at a time.
 std::uint64_t mixSteady(const std::int16_t* data, std::uint64_t position, std::uint64_t delta,
                         float left, float right, float* out, std::int32_t frames) {
     std::int32_t frame = 0;
-    for (; frame + 1 < frames; frame += 2) {
-        const float first = sampleAt(data, position);
-        out[0] += first * left;
-        out[1] += first * right;
-        position = advance(position, delta);
-        const float second = sampleAt(data, position);
-        out[2] += second * left;
-        out[3] += second * right;
-        position = advance(position, delta);
-        out += 4;
+    for (; frame + 4 <= frames; frame += 4) {
+        const std::uint64_t p0 = position;
+        const std::uint64_t p1 = advance(p0, delta);
+        const std::uint64_t p2 = advance(p1, delta);
+        const std::uint64_t p3 = advance(p2, delta);
+        position = advance(p3, delta);
+        const FramePair f0 = framesAt(data, p0);
+        const FramePair f1 = framesAt(data, p1);
+        const FramePair f2 = framesAt(data, p2);
+        const FramePair f3 = framesAt(data, p3);
+        const Ints4 here{f0.here, f1.here, f2.here, f3.here};
+        const Ints4 next{f0.next, f1.next, f2.next, f3.next};
+        const Ints4 weight{weightBits(p0), weightBits(p1), weightBits(p2), weightBits(p3)};
+        const Floats4 value = __builtin_convertvector(here, Floats4) +
+                              __builtin_convertvector(next - here, Floats4) *
+                                  (__builtin_convertvector(weight, Floats4) * WeightUnit);
+        const Floats4 toLeft = value * left;
+        const Floats4 toRight = value * right;
+        store4(out, load4(out) + __builtin_shufflevector(toLeft, toRight, 0, 4, 1, 5));
+        store4(out + 4, load4(out + 4) + __builtin_shufflevector(toLeft, toRight, 2, 6, 3, 7));
+        out += 8;
     }
-    if (frame < frames) {
-        const float last = sampleAt(data, position);
-        out[0] += last * left;
-        out[1] += last * right;
+    for (; frame < frames; ++frame) {
+        const float value = sampleAt(data, position);
+        out[0] += value * left;
+        out[1] += value * right;
         position = advance(position, delta);
+        out += 2;
     }
     return position;
 }
@@ -260,6 +311,10 @@ void mixVoice(Voice& voice, float* out, std::int32_t frames) {
                     voice.levelLeft = voice.gainLeft * 256;
                     voice.levelRight = voice.gainRight * 256;
                 }
+            } else if (voice.gainLeft == 0 && voice.gainRight == 0) {
+                // A silent voice (one ramped out to make room for a new note, or faded to
+                // nothing) plays on: it moves, but adds only zeros, which change no sum.
+                position = advanceBy(position, delta, segment);
             } else {
                 const float left = static_cast<float>(voice.gainLeft) * GainUnit;
                 const float right = static_cast<float>(voice.gainRight) * GainUnit;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace omra {
@@ -627,6 +628,40 @@ TEST(MixerPool, IdleVoicesAreSkippedAndActiveOnesAddInPoolOrder) {
     EXPECT_EQ(pool[7].position, idleBefore.position);
     EXPECT_EQ(pool[7].rampFrames, idleBefore.rampFrames);
     EXPECT_EQ(pool[7].rampGainLeft, idleBefore.rampGainLeft);
+}
+
+// A voice at gains 0 (ramped out beside a new note, or faded away) keeps moving as if it were
+// heard, through both kinds of loop and either direction, and leaves every sum as it was.
+TEST(MixerPool, SilentVoiceMovesLikeAnAudibleOneAndChangesNoSum) {
+    const auto forward = makeSample(noiseValues(700), ForwardLoop, 90, 333);
+    const auto pingPong = makeSample(noiseValues(700), PingPongLoop, 50, 401);
+    const auto heard = oneShot(noiseValues(4000));
+    const std::pair<const Sample*, std::int32_t> cases[] = {
+        {forward.get(), Forward}, {pingPong.get(), Forward}, {pingPong.get(), Backward}};
+    for (const auto& [sample, direction] : cases) {
+        Voice silent = steadyVoice(*sample, 0, 0);
+        silent.direction = direction;
+        setStep(silent, 3 * FrameUnit + 0x2468ACE1); // odd fraction: every step drops a bit
+        placeAt(silent, 200 * FrameUnit + 0x13579BDF);
+        Voice audible = silent;
+        audible.gainLeft = audible.rampGainLeft = 255;
+        audible.levelLeft = 255 * 256;
+        std::vector<float> scratch(2 * BlockFrames, 0.0f);
+        const Voice moved = mixAlone(audible, scratch.data(), BlockFrames);
+
+        const Voice loud = steadyVoice(*heard, 201, 99);
+        VoicePool pool{};
+        pool[0] = loud;
+        pool[1] = silent;
+        std::vector<float> together(2 * BlockFrames, 0.0f);
+        mixVoices(pool, together.data(), BlockFrames);
+        std::vector<float> alone(2 * BlockFrames, 0.0f);
+        mixAlone(loud, alone.data(), BlockFrames);
+
+        EXPECT_EQ(positionOf(pool[1]), positionOf(moved)) << "direction " << direction;
+        EXPECT_EQ(pool[1].direction, moved.direction);
+        EXPECT_EQ(together, alone);
+    }
 }
 
 TEST(MixerPool, NoFramesLeavesOutputAndVoicesAlone) {
