@@ -16,7 +16,7 @@ OMRA_HEADLESS_PACKAGES=(
 # Windows cross build and its run under Wine, and a sound server whose recording the Wine run is
 # checked by.
 OMRA_TEST_PACKAGES=(
-    googletest libgtest-dev libbenchmark-dev libegl-dev libegl-mesa0 libopengl-dev openbox wmctrl
+    googletest libgtest-dev libegl-dev libegl-mesa0 libopengl-dev openbox wmctrl
     libfreetype-dev fonts-dejavu-core xfonts-base pcf2bdf
     pulseaudio pulseaudio-utils python3
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
