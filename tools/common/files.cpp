@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
@@ -34,28 +33,48 @@ std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
     return bytes;
 }
 
-void writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    std::filesystem::path temporary = path;
-    temporary += ".partial";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            fail(path, std::strerror(errno));
-        }
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temporary);
-            fail(path, "write error");
-        }
+AtomicFile::AtomicFile(std::filesystem::path target)
+    : target_(std::move(target)), temporary_(target_.string() + ".partial") {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(target_, error);
+    if (std::filesystem::is_directory(status)) {
+        fail(target_, "is a directory");
+    }
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        fail(target_, "not a regular file; the output replaces a file, so name a file");
+    }
+    out_.open(temporary_, std::ios::binary | std::ios::trunc);
+    if (!out_) {
+        fail(target_, std::strerror(errno));
+    }
+}
+
+AtomicFile::~AtomicFile() {
+    if (!committed_) {
+        out_.close();
+        std::error_code ignored;
+        std::filesystem::remove(temporary_, ignored);
+    }
+}
+
+void AtomicFile::commit() {
+    out_.close();
+    if (!out_) {
+        fail(target_, "write error");
     }
     std::error_code error;
-    std::filesystem::rename(temporary, path, error);
+    std::filesystem::rename(temporary_, target_, error);
     if (error) {
-        std::filesystem::remove(temporary);
-        fail(path, error.message());
+        fail(target_, error.message());
     }
+    committed_ = true;
+}
+
+void writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    AtomicFile file(path);
+    file.stream().write(reinterpret_cast<const char*>(bytes.data()),
+                        static_cast<std::streamsize>(bytes.size()));
+    file.commit();
 }
 
 } // namespace omra::tools

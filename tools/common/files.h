@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <span>
 #include <vector>
 
@@ -10,9 +11,31 @@ namespace omra::tools {
 // The whole file. Throws std::runtime_error "PATH: reason" when it cannot be read.
 std::vector<std::uint8_t> readFile(const std::filesystem::path& path);
 
-// Writes through a temporary file beside the target and renames it into place, so a failed
-// write never leaves a half-written file under the target's name. Throws std::runtime_error
-// "PATH: reason" on failure.
+// An output file written through a temporary file beside the target, which replaces the
+// target only on `commit`; destroyed uncommitted, it removes the temporary, so a failed run
+// never leaves a half-written file under the target's name. A target that exists and is not a
+// regular file (a folder, a device, a pipe) is refused up front: renaming over it would replace
+// it rather than write into it. Throws std::runtime_error "PATH: reason" on failure.
+class AtomicFile {
+public:
+    explicit AtomicFile(std::filesystem::path target);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    std::ofstream& stream() { return out_; }
+    const std::filesystem::path& target() const { return target_; }
+    // Closes the temporary, checks that every write reached it and renames it into place.
+    void commit();
+
+private:
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    std::ofstream out_;
+    bool committed_ = false;
+};
+
+// Writes `bytes` through an AtomicFile.
 void writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 } // namespace omra::tools

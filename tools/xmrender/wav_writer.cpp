@@ -1,6 +1,5 @@
 #include "xmrender/wav_writer.h"
 
-#include <cerrno>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -28,47 +27,25 @@ void putU32(char* at, std::uint32_t value) {
 
 } // namespace
 
-WavWriter::WavWriter(std::filesystem::path target)
-    : target_(std::move(target)), temporary_(target_.string() + ".partial") {
-    out_.open(temporary_, std::ios::binary | std::ios::trunc);
-    if (!out_) {
-        throw std::runtime_error(target_.string() + ": " + std::strerror(errno));
-    }
+WavWriter::WavWriter(std::filesystem::path target) : file_(std::move(target)) {
     writeHeader(0);
-}
-
-WavWriter::~WavWriter() {
-    if (!finished_) {
-        out_.close();
-        std::error_code ignored;
-        std::filesystem::remove(temporary_, ignored);
-    }
 }
 
 void WavWriter::write(std::span<const std::int16_t> interleaved) {
     const std::uint64_t bytes = interleaved.size() * sizeof(std::int16_t);
     if (dataBytes_ + bytes > MaxDataBytes) {
-        throw std::runtime_error(target_.string() + ": longer than a WAV file can hold");
+        throw std::runtime_error(file_.target().string() + ": longer than a WAV file can hold");
     }
     // WAV data is little-endian, as both targets are.
-    out_.write(reinterpret_cast<const char*>(interleaved.data()),
-               static_cast<std::streamsize>(bytes));
+    file_.stream().write(reinterpret_cast<const char*>(interleaved.data()),
+                         static_cast<std::streamsize>(bytes));
     dataBytes_ += bytes;
 }
 
 void WavWriter::finish() {
-    out_.seekp(0);
+    file_.stream().seekp(0);
     writeHeader(static_cast<std::uint32_t>(dataBytes_));
-    out_.close();
-    if (!out_) {
-        throw std::runtime_error(target_.string() + ": write error");
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary_, target_, error);
-    if (error) {
-        throw std::runtime_error(target_.string() + ": " + error.message());
-    }
-    finished_ = true;
+    file_.commit();
 }
 
 void WavWriter::writeHeader(std::uint32_t dataBytes) {
@@ -85,7 +62,7 @@ void WavWriter::writeHeader(std::uint32_t dataBytes) {
     putU16(header + 34, BitsPerSample);
     std::memcpy(header + 36, "data", 4);
     putU32(header + 40, dataBytes);
-    out_.write(header, HeaderBytes);
+    file_.stream().write(header, HeaderBytes);
 }
 
 } // namespace omra::tools

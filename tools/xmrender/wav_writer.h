@@ -1,21 +1,18 @@
 #pragma once
 
+#include "common/files.h"
+
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <span>
 
 namespace omra::tools {
 
-// Streams 16-bit stereo 44100 Hz PCM into a WAV file. The data goes to a temporary file beside
-// the target, which replaces the target only when `finish` succeeds; a writer destroyed
-// unfinished removes it, so no half-written file is ever left under the target's name.
+// Streams 16-bit stereo 44100 Hz PCM into a WAV file through an AtomicFile: the target is
+// replaced only when `finish` succeeds, and a writer destroyed unfinished leaves nothing.
 class WavWriter {
 public:
     explicit WavWriter(std::filesystem::path target);
-    ~WavWriter();
-    WavWriter(const WavWriter&) = delete;
-    WavWriter& operator=(const WavWriter&) = delete;
 
     void write(std::span<const std::int16_t> interleaved);
     void finish();
@@ -23,11 +20,8 @@ public:
 private:
     void writeHeader(std::uint32_t dataBytes);
 
-    std::filesystem::path target_;
-    std::filesystem::path temporary_;
-    std::ofstream out_;
+    AtomicFile file_;
     std::uint64_t dataBytes_ = 0;
-    bool finished_ = false;
 };
 
 } // namespace omra::tools
