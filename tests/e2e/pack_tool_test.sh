@@ -11,44 +11,94 @@ work=$(mktemp -d)
 remove_work() { rm -rf "$work"; }
 E2E_CLEANUP_HOOKS+=(remove_work)
 
-sources=(--logo "$data/logo.tga" --module "$data/module.xm" --scroller "$data/scroller.txt"
-    --font "$data/font.tga")
-
-# Expects the tool to refuse: exit 1, one stderr line containing $1, no output file left.
-expect_refusal() {
-    local expected=$1
-    shift
-    local status=0
-    "$tool" "$@" --output "$work/bad.bin" 2>"$work/stderr" || status=$?
-    [ "$status" -eq 1 ] || fail "exit $status, not 1, for: $*"
-    [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "more than one line for: $*: $(cat "$work/stderr")"
-    grep -qF -- "$expected" "$work/stderr" || fail "expected '$expected', got: $(cat "$work/stderr")"
-    [ ! -e "$work/bad.bin" ] && [ ! -e "$work/bad.bin.partial" ] || fail "output left behind for: $*"
-}
+declare -A good=([logo]="$data/logo.tga" [module]="$data/module.xm"
+    [scroller]="$data/scroller.txt" [font]="$data/font.tga")
+sources=(--logo "${good[logo]}" --module "${good[module]}" --scroller "${good[scroller]}"
+    --font "${good[font]}")
 
 "$tool" "${sources[@]}" --page "$data/pages/1-title.txt" --output "$work/pack.bin" ||
     fail "a pack from the project's sources"
 [ -s "$work/pack.bin" ] || fail "the pack is empty"
 
+# Conventional command line: help on stdout with exit 0, usage errors with exit 2.
 "$tool" --help | grep -q '^usage: omra-pack' || fail "--help prints the usage"
+for usage_case in "missing --module|--logo ${good[logo]}" "unknown option --bogus|--bogus" \
+    "missing file after --output|${sources[*]} --output"; do
+    IFS='|' read -r expected words <<<"$usage_case"
+    status=0
+    # shellcheck disable=SC2086  # the words are split on purpose
+    "$tool" $words >"$work/stdout" 2>"$work/stderr" || status=$?
+    [ "$status" -eq 2 ] || fail "exit $status, not 2, for: $words"
+    grep -qF -- "omra-pack: $expected" "$work/stderr" || fail "expected '$expected', got: $(cat "$work/stderr")"
+    grep -q '^usage: omra-pack' "$work/stderr" || fail "no usage after a usage error: $words"
+done
 
-status=0
-"$tool" --logo "$data/logo.tga" 2>"$work/stderr" || status=$?
-[ "$status" -eq 2 ] && grep -q 'missing --module' "$work/stderr" || fail "missing options: exit 2"
+# Runs the tool with ARGS and --output OUT, and expects a refusal: exit 1, exactly one stderr
+# line containing EXPECTED, and neither OUT nor its temporary file left behind.
+expect_refusal() {
+    local expected=$1 out=$2 status=0
+    shift 2
+    "$tool" "$@" --output "$out" >"$work/stdout" 2>"$work/stderr" || status=$?
+    [ "$status" -eq 1 ] || fail "exit $status, not 1, for: $*"
+    [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "not one line for: $*: $(cat "$work/stderr")"
+    grep -qF -- "$expected" "$work/stderr" || fail "expected '$expected', got: $(cat "$work/stderr")"
+    [ ! -s "$work/stdout" ] || fail "output on stdout for: $*"
+    [ ! -e "$out.partial" ] || fail "a temporary file left behind for: $*"
+}
 
+# Bad sources: each case replaces one source file. Columns: role, file, expected message.
+: >"$work/empty"
+head -c 1000 "${good[font]}" >"$work/cut.tga"
+head -c 100 "${good[module]}" >"$work/header-cut.xm"
+head -c 20000 "${good[module]}" >"$work/pattern-cut.xm"
+head -c $(($(stat -c %s "${good[module]}") - 1)) "${good[module]}" >"$work/end-cut.xm"
 printf 'ok\n\tindented\n' >"$work/tab.txt"
-expect_refusal "tab.txt:2:1: tab" "${sources[@]}" --page "$work/tab.txt"
 printf 'snow \xe2\x98\x83\n' >"$work/snow.txt"
-expect_refusal "snow.txt:1:6: character U+2603" "${sources[@]}" --page "$work/snow.txt"
-expect_refusal "$work/none.txt: No such file" "${sources[@]}" --page "$work/none.txt"
-: >"$work/empty.xm"
-expect_refusal "module: not an XM module" --logo "$data/logo.tga" --module "$work/empty.xm" \
-    --scroller "$data/scroller.txt" --font "$data/font.tga"
-head -c 1000 "$data/font.tga" >"$work/cut.tga"
-expect_refusal "font: not a TGA image" --logo "$data/logo.tga" --module "$data/module.xm" \
-    --scroller "$data/scroller.txt" --font "$work/cut.tga"
-expect_refusal "is a directory" --logo "$data" --module "$data/module.xm" \
-    --scroller "$data/scroller.txt" --font "$data/font.tga"
+printf 'two\nlines\n' >"$work/two-lines.txt"
+source_cases=(
+    "logo|$work/none.tga|$work/none.tga: No such file"
+    "logo|$data|$data: is a directory"
+    "logo|$work/empty|$work/empty (logo): empty file"
+    "logo|${good[font]}|${good[font]} (logo): must be 425 x 81 at 24 bits, is 512 x 512 at 32 bits"
+    "font|$work/cut.tga|$work/cut.tga (font): not a TGA image, or shorter than its header says"
+    "font|${good[logo]}|${good[logo]} (font): must be 512 x 512 at 32 bits"
+    "module|$work/empty|$work/empty (module): empty file"
+    "module|${good[logo]}|${good[logo]} (module): not an XM module"
+    "module|$work/header-cut.xm|$work/header-cut.xm (module): truncated: it ends inside the module header"
+    "module|$work/pattern-cut.xm|$work/pattern-cut.xm (module): truncated: it ends inside pattern "
+    "module|$work/end-cut.xm|$work/end-cut.xm (module): truncated: it ends inside instrument "
+    "scroller|$work/two-lines.txt|$work/two-lines.txt (scroller): byte 10 at offset 3 is not printable ASCII"
+    "page|$work/tab.txt|tab.txt:2:1: tab"
+    "page|$work/snow.txt|snow.txt:1:6: character U+2603"
+    "page|$work/none.txt|$work/none.txt: No such file"
+)
+for source_case in "${source_cases[@]}"; do
+    IFS='|' read -r role file expected <<<"$source_case"
+    arguments=()
+    for name in logo module scroller font; do
+        arguments+=("--$name" "$([ "$name" = "$role" ] && echo "$file" || echo "${good[$name]}")")
+    done
+    [ "$role" = page ] && arguments+=(--page "$file")
+    expect_refusal "$expected" "$work/bad.bin" "${arguments[@]}"
+    [ ! -e "$work/bad.bin" ] || fail "a pack written from a bad $role: $file"
+done
+
+# Bad outputs. Renaming over a pipe or a device would replace it, so those are refused too; the
+# device is a private copy of /dev/null where this runs as root.
+: >"$work/a-file"
+mkfifo "$work/pipe"
+output_cases=(
+    "$work/no-such-folder/pack.bin|$work/no-such-folder/pack.bin: No such file or directory"
+    "$work/a-file/pack.bin|$work/a-file/pack.bin: Not a directory"
+    "$work|$work: is a directory"
+    "$work/pipe|$work/pipe: not a regular file"
+)
+mknod "$work/device" c 1 3 2>/dev/null && output_cases+=("$work/device|$work/device: not a regular file")
+for output_case in "${output_cases[@]}"; do
+    IFS='|' read -r out expected <<<"$output_case"
+    expect_refusal "$expected" "$out" "${sources[@]}"
+    [ ! -f "$out" ] || fail "a refused output became a regular file: $out"
+done
 
 # A failed run leaves an existing pack as it was.
 cp "$work/pack.bin" "$work/bad.bin"

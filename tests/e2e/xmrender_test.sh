@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # xmrender from the command line: deterministic renders of the length asked for, the module's
-# facts with --info, a deterministic per-tick trace, and one clear line and a non-zero exit for files it cannot use, without
-# leaving a half-written WAV behind.
+# facts with --info, a deterministic per-tick trace, and one clear line and a non-zero exit for
+# files it cannot use, without leaving a half-written WAV behind.
 set -euo pipefail
 tool=$1
 module=$2
@@ -39,30 +39,65 @@ for fact in channels patterns instruments samples "song length" "restart positio
     grep -q "^$fact: " "$work/info" || fail "--info does not print '$fact'"
 done
 
-# Expects a refusal: exit $1, one stderr line containing $2, no output left.
+# Expects a refusal: exit CODE, exactly one stderr line containing EXPECTED (usage errors add
+# the usage after it), nothing on stdout, and no output or temporary file left behind.
 expect_refusal() {
     local code=$1 expected=$2 status=0
     shift 2
-    "$tool" "$@" 2>"$work/stderr" || status=$?
+    "$tool" "$@" >"$work/stdout" 2>"$work/stderr" || status=$?
     [ "$status" -eq "$code" ] || fail "exit $status, not $code, for: $*"
-    grep -qF -- "$expected" "$work/stderr" || fail "expected '$expected', got: $(cat "$work/stderr")"
-    [ -z "$(ls "$work" | grep '^out')" ] || fail "output left behind for: $*"
+    grep -qF -- "xmrender: $expected" "$work/stderr" || fail "expected '$expected', got: $(cat "$work/stderr")"
+    if [ "$code" -eq 1 ]; then
+        [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "not one line for: $*: $(cat "$work/stderr")"
+    else
+        grep -q '^usage: xmrender' "$work/stderr" || fail "no usage after a usage error: $*"
+    fi
+    [ ! -s "$work/stdout" ] || fail "output on stdout for: $*"
+    [ -z "$(find "$work" -name 'out*')" ] || fail "output left behind for: $*: $(find "$work" -name 'out*')"
 }
 
 : >"$work/empty.xm"
 head -c 10 "$module" >"$work/cut.xm"
+head -c 100 "$module" >"$work/header-cut.xm"
+head -c $(($(stat -c %s "$module") - 1)) "$module" >"$work/end-cut.xm"
 printf 'Extended Module: but short' >"$work/header-only.xm"
-expect_refusal 1 "No such file" "$work/none.xm" "$work/out.wav"
-expect_refusal 1 "not a module the player accepts" "$work/empty.xm" "$work/out.wav"
-expect_refusal 1 "not a module the player accepts" "$work/cut.xm" "$work/out.wav"
-expect_refusal 1 "is a directory" "$work" "$work/out.wav"
-expect_refusal 1 "$work/no-such-folder/out.wav" "$module" "$work/no-such-folder/out.wav"
-expect_refusal 2 "need IN.xm and OUT.wav" "$module"
-expect_refusal 2 "--seconds takes a number" --seconds -1 "$module" "$work/out.wav"
-expect_refusal 2 "--trace needs a file name" "$module" "$work/out.wav" --trace
-# A truncated module that still carries its identification loads with zeros for what is missing.
-"$tool" --seconds 0.1 "$work/header-only.xm" "$work/short.wav" 2>/dev/null ||
-    fail "a truncated module is refused"
+cp "$module" "$work/wide.xm"
+printf '\x21' | dd of="$work/wide.xm" bs=1 seek=68 conv=notrunc status=none
+: >"$work/a-file"
+mkfifo "$work/pipe"
+# Columns: exit code, expected message, arguments.
+refusal_cases=(
+    "1|$work/none.xm: No such file|$work/none.xm $work/out.wav"
+    "1|$work: is a directory|$work $work/out.wav"
+    "1|$work/empty.xm: empty file|$work/empty.xm $work/out.wav"
+    "1|$work/cut.xm: not an XM module|$work/cut.xm $work/out.wav"
+    "1|$work/header-only.xm: truncated: it ends inside the module header|$work/header-only.xm $work/out.wav"
+    "1|$work/header-cut.xm: truncated: it ends inside the module header|$work/header-cut.xm $work/out.wav"
+    "1|$work/end-cut.xm: truncated: it ends inside instrument|$work/end-cut.xm $work/out.wav"
+    "1|$work/end-cut.xm: truncated|--info $work/end-cut.xm"
+    "1|$work/wide.xm: 33 channels; the player plays at most 32|$work/wide.xm $work/out.wav"
+    "1|$work/no-such-folder/out.wav: No such file or directory|$module $work/no-such-folder/out.wav"
+    "1|$work/a-file/out.wav: Not a directory|$module $work/a-file/out.wav"
+    "1|$work: is a directory|$module $work"
+    "1|$work/pipe: not a regular file|--seconds 1 $module $work/pipe"
+    "1|$work/no-such-folder/out.trace: No such file or directory|--trace $work/no-such-folder/out.trace $module $work/out.wav"
+    "2|need IN.xm and OUT.wav|$module"
+    "2|--info takes one module|--info"
+    "2|unknown option --bogus|--bogus $module $work/out.wav"
+    "2|--seconds takes a number|--seconds -1 $module $work/out.wav"
+    "2|--trace needs a file name|$module $work/out.wav --trace"
+)
+for refusal_case in "${refusal_cases[@]}"; do
+    IFS='|' read -r code expected words <<<"$refusal_case"
+    # shellcheck disable=SC2086  # the words are split on purpose
+    expect_refusal "$code" "$expected" $words
+done
+[ -p "$work/pipe" ] || fail "a refused output was replaced"
+
+# A render that fails leaves an existing WAV as it was.
+cp "$work/a.wav" "$work/keep.wav"
+"$tool" "$work/end-cut.xm" "$work/keep.wav" 2>/dev/null && fail "rendered a cut module"
+cmp -s "$work/a.wav" "$work/keep.wav" || fail "a failed run changed the existing WAV"
 
 "$tool" --help | grep -q '^usage: xmrender' || fail "--help prints the usage"
 echo "PASS: xmrender renders deterministically and refuses bad input cleanly"

@@ -37,6 +37,11 @@ Arguments parseArguments(int argc, char** argv) {
     Arguments arguments;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        const bool known = option == "--logo" || option == "--module" || option == "--scroller" ||
+                           option == "--font" || option == "--page" || option == "--output";
+        if (!known) {
+            throw UsageError("unknown option " + option);
+        }
         if (i + 1 >= argc) {
             throw UsageError("missing file after " + option);
         }
@@ -51,10 +56,8 @@ Arguments parseArguments(int argc, char** argv) {
             arguments.font = value;
         } else if (option == "--page") {
             arguments.pages.push_back(value);
-        } else if (option == "--output") {
-            arguments.output = value;
         } else {
-            throw UsageError("unknown option " + option);
+            arguments.output = value;
         }
     }
     for (const auto& [name, value] :
@@ -83,7 +86,13 @@ int run(const Arguments& arguments) {
     for (const std::string& page : arguments.pages) {
         sources.pages.push_back(utf8ToCp437(withoutFinalLineFeed(readText(page)), page));
     }
-    checkPackSources(sources);
+    // Messages name the file and what it is for.
+    const auto name = [](const std::string& path, const char* role) {
+        return path + " (" + role + ")";
+    };
+    checkPackSources(sources,
+                     {name(*arguments.logo, "logo"), name(*arguments.module, "module"),
+                      name(*arguments.scroller, "scroller"), name(*arguments.font, "font")});
     writeFileAtomically(*arguments.output, buildPack(sources));
     return 0;
 }

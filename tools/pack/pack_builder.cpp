@@ -1,6 +1,7 @@
 #include "pack/pack_builder.h"
 
 #include "tga/tga.h"
+#include "xm/xm_check.h"
 
 #include <stdexcept>
 #include <string_view>
@@ -13,23 +14,26 @@ namespace {
     throw std::runtime_error(what);
 }
 
-void checkTga(const Bytes& file, const char* role, int width, int height, int bits) {
+void checkTga(const Bytes& file, const std::string& name, int width, int height, int bits) {
+    if (file.empty()) {
+        reject(name + ": empty file");
+    }
     const std::optional<TgaHeader> header = readTgaHeader(file);
     if (!header) {
-        reject(std::string(role) + ": not a TGA image, or shorter than its header says");
+        reject(name + ": not a TGA image, or shorter than its header says");
     }
     if (header->imageType != 2) {
-        reject(std::string(role) + ": must be an uncompressed true-colour TGA (type 2), is type " +
+        reject(name + ": must be an uncompressed true-colour TGA (type 2), is type " +
                std::to_string(header->imageType));
     }
     if (header->width != width || header->height != height || header->bitsPerPixel != bits) {
-        reject(std::string(role) + ": must be " + std::to_string(width) + " x " +
-               std::to_string(height) + " at " + std::to_string(bits) + " bits, is " +
-               std::to_string(header->width) + " x " + std::to_string(header->height) + " at " +
+        reject(name + ": must be " + std::to_string(width) + " x " + std::to_string(height) +
+               " at " + std::to_string(bits) + " bits, is " + std::to_string(header->width) +
+               " x " + std::to_string(header->height) + " at " +
                std::to_string(header->bitsPerPixel) + " bits");
     }
     if (header->originTop) {
-        reject(std::string(role) + ": must have its origin at the bottom left");
+        reject(name + ": must have its origin at the bottom left");
     }
 }
 
@@ -52,17 +56,17 @@ std::string_view asText(const Bytes& bytes) {
 
 } // namespace
 
-void checkPackSources(const PackSources& sources) {
-    checkTga(sources.logo, "logo", 425, 81, 24);
-    checkTga(sources.font, "font", 512, 512, 32);
-    if (asText(sources.module).substr(0, 17) != "Extended Module: ") {
-        reject("module: not an XM module (it must begin with \"Extended Module: \")");
+void checkPackSources(const PackSources& sources, const PackSourceNames& names) {
+    checkTga(sources.logo, names.logo, 425, 81, 24);
+    checkTga(sources.font, names.font, 512, 512, 32);
+    if (const std::optional<std::string> problem = xmModuleProblem(sources.module)) {
+        reject(names.module + ": " + *problem);
     }
     for (std::size_t i = 0; i < sources.scroller.size(); ++i) {
         const auto c = static_cast<unsigned char>(sources.scroller[i]);
         if (c < 32 || c > 126) {
-            reject("scroller: byte " + std::to_string(c) + " at offset " + std::to_string(i) +
-                   " is not printable ASCII (one line, codes 32 to 126)");
+            reject(names.scroller + ": byte " + std::to_string(c) + " at offset " +
+                   std::to_string(i) + " is not printable ASCII (one line, codes 32 to 126)");
         }
     }
 }

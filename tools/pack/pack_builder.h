@@ -17,9 +17,17 @@ struct PackSources {
     std::vector<std::string> pages; // code page 437 bytes
 };
 
+// What the messages of checkPackSources call each source: its role, or its file and role.
+struct PackSourceNames {
+    std::string logo = "logo";
+    std::string module = "module";
+    std::string scroller = "scroller";
+    std::string font = "font";
+};
+
 // Checks each source against what the intro expects of it; throws std::runtime_error naming
 // the source and what is wrong.
-void checkPackSources(const PackSources& sources);
+void checkPackSources(const PackSources& sources, const PackSourceNames& names = {});
 
 // The pack: logo, module, scroller text, glyph sheet, an empty entry, the page count, then the
 // pages, each entry as a 32-bit little-endian length followed by its bytes.

@@ -7,6 +7,7 @@
 #include "player/player.h"
 #include "sequencer/tick_driver.h"
 #include "sequencer/trace.h"
+#include "xm/xm_check.h"
 #include "xmrender/offline_render.h"
 #include "xmrender/wav_writer.h"
 
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -121,22 +123,27 @@ void appendTrace(const omra::Song& song, void* text) {
     *static_cast<std::string*>(text) += formatTick(captureTick(song, omra::player));
 }
 
+struct SongRelease {
+    void operator()(omra::Song* song) const { omra::freeSong(song); }
+};
+using LoadedSong = std::unique_ptr<omra::Song, SongRelease>;
+
 int run(const Arguments& arguments) {
     using namespace omra;
     const std::string& input = arguments.files[0];
     const std::vector<std::uint8_t> bytes = tools::readFile(input);
+    if (const std::optional<std::string> problem = tools::xmModuleProblem(bytes)) {
+        throw std::runtime_error(input + ": " + *problem);
+    }
     setMemoryFileBytes(bytes);
     setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
                      memoryFileTell);
-    Song* song = loadSong(bytes.data());
+    const LoadedSong song(loadSong(bytes.data()));
     if (song == nullptr) {
-        throw std::runtime_error(input + ": not a module the player accepts (it needs the XM "
-                                         "identification text, at most 32 channels and at most 16 "
-                                         "samples per instrument)");
+        throw std::runtime_error(input + ": the player could not load it (out of memory)");
     }
     if (arguments.info) {
         printInfo(bytes, *song);
-        freeSong(song);
         return 0;
     }
 
@@ -147,9 +154,12 @@ int run(const Arguments& arguments) {
     length.passLimitFrames = PassLimitSeconds * MixRate;
     const bool terminal = isatty(STDERR_FILENO) != 0;
     std::uint64_t nextReport = 0;
+    // Both outputs are opened before the render, so a bad path fails at once.
     tools::WavWriter wav(arguments.files[1]);
+    std::optional<tools::AtomicFile> traceFile;
     std::string trace;
     if (arguments.trace) {
+        traceFile.emplace(*arguments.trace);
         trace = "# " + input + ": the player's state after every tick, one line per channel\n";
         setTickObserver(appendTrace, &trace);
     }
@@ -162,13 +172,12 @@ int run(const Arguments& arguments) {
                 nextReport += 30 * MixRate;
             }
         });
-    wav.finish();
     setTickObserver(nullptr, nullptr);
-    if (arguments.trace) {
-        tools::writeFileAtomically(
-            *arguments.trace, {reinterpret_cast<const std::uint8_t*>(trace.data()), trace.size()});
+    if (traceFile) {
+        traceFile->stream() << trace;
+        traceFile->commit();
     }
-    freeSong(song);
+    wav.finish();
     std::fprintf(stderr, "%s%s: %s rendered (%llu frames)%s\n", terminal ? "\r" : "",
                  arguments.files[1].c_str(), clock(result.frames).c_str(),
                  static_cast<unsigned long long>(result.frames),

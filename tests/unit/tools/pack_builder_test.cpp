@@ -1,6 +1,7 @@
 #include "assets/assets.h"
 #include "pack/pack_builder.h"
 #include "tga/tga.h"
+#include "xm/xm_writer.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -18,17 +19,19 @@ Bytes tga(int width, int height, int bits) {
 PackSources validSources() {
     PackSources sources;
     sources.logo = tga(425, 81, 24);
-    const std::string module = "Extended Module: tune";
-    sources.module.assign(module.begin(), module.end());
+    XmModule module;
+    module.orders = {0};
+    module.patterns = {emptyPattern(64, 2)};
+    sources.module = writeXm(module);
     sources.scroller = "HELLO ~ 0123";
     sources.font = tga(512, 512, 32);
     sources.pages = {"\xC9\xCD\xBB\nabc", ""};
     return sources;
 }
 
-std::string rejectionOf(const PackSources& sources) {
+std::string rejectionOf(const PackSources& sources, const PackSourceNames& names = {}) {
     try {
-        checkPackSources(sources);
+        checkPackSources(sources, names);
     } catch (const std::runtime_error& error) {
         return error.what();
     }
@@ -78,10 +81,26 @@ TEST(PackBuilder, RefusesSourcesTheIntroCannotUse) {
     EXPECT_EQ(rejectionOf(notXm),
               "module: not an XM module (it must begin with \"Extended Module: \")");
 
+    PackSources cutModule = validSources();
+    cutModule.module.resize(200);
+    EXPECT_EQ(rejectionOf(cutModule), "module: truncated: it ends inside the module header (the "
+                                      "module needs at least 336 bytes, the file has 200)");
+
+    PackSources emptyFont = validSources();
+    emptyFont.font.clear();
+    EXPECT_EQ(rejectionOf(emptyFont), "font: empty file");
+
     PackSources twoLines = validSources();
     twoLines.scroller = "one\ntwo";
     EXPECT_EQ(rejectionOf(twoLines),
               "scroller: byte 10 at offset 3 is not printable ASCII (one line, codes 32 to 126)");
+}
+
+TEST(PackBuilder, NamesTheSourceItWasGiven) {
+    PackSources wrongLogo = validSources();
+    wrongLogo.logo = tga(400, 81, 24);
+    EXPECT_EQ(rejectionOf(wrongLogo, {.logo = "art/logo.tga (logo)"}),
+              "art/logo.tga (logo): must be 425 x 81 at 24 bits, is 400 x 81 at 24 bits");
 }
 
 TEST(PackBuilder, DropsOnlyOneFinalLineFeedOfATextFile) {
