@@ -1,0 +1,138 @@
+// Cut-off and corrupted modules: the player loads them or refuses them for a reason it gives,
+// and whatever it loads plays without reading or writing out of bounds (the sanitizers of the
+// debug build watch every run).
+#include "player/memory_file.h"
+#include "player/mixer.h"
+#include "player/playback.h"
+#include "player/player.h"
+#include "support/varied_modules.h"
+#include "xm/xm_check.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace omra {
+namespace {
+
+using testing::NamedModule;
+
+constexpr std::size_t IdLength = 17;
+constexpr int TicksPlayed = 100;
+constexpr std::int32_t FramesPerTick = 24;
+
+struct SongRelease {
+    void operator()(Song* song) const { freeSong(song); }
+};
+using LoadedSong = std::unique_ptr<Song, SongRelease>;
+
+LoadedSong load(const std::vector<std::uint8_t>& bytes) {
+    setMemoryFileBytes(bytes);
+    setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
+                     memoryFileTell);
+    return LoadedSong(loadSong(bytes.data()));
+}
+
+// Runs the sequencer for TicksPlayed ticks and mixes a few frames of every voice after each,
+// so that every note, effect and sample the damaged file sets up is played.
+void play(Song& song) {
+    resetPlayback(player, song);
+    std::vector<float> mixed(2 * FramesPerTick);
+    for (int tick = 0; tick < TicksPlayed; ++tick) {
+        song.tickHandler(song);
+        mixVoices(player.voices, mixed.data(), FramesPerTick);
+    }
+    player.currentSong = nullptr;
+}
+
+// The lengths a module is cut to: every one through the header and the first patterns, where
+// each byte changes what the loader reads next, then a stride through the rest.
+std::vector<std::size_t> cutLengths(std::size_t size) {
+    constexpr std::size_t EveryByteUpTo = 1000;
+    constexpr std::size_t Stride = 37;
+    std::vector<std::size_t> lengths;
+    for (std::size_t length = 0; length < size; length += length < EveryByteUpTo ? 1 : Stride) {
+        lengths.push_back(length);
+    }
+    return lengths;
+}
+
+// The only reasons the player refuses a module whose bytes are all there.
+bool isARefusalReason(const std::optional<std::string>& problem) {
+    return problem && (problem->starts_with("empty file") || problem->starts_with("not an XM") ||
+                       problem->find("channels; the player") != std::string::npos ||
+                       problem->find("samples; the player") != std::string::npos);
+}
+
+class DamagedModule : public ::testing::TestWithParam<NamedModule> {};
+
+TEST_P(DamagedModule, TheWholeModuleLoadsAndPlays) {
+    const std::vector<std::uint8_t>& bytes = GetParam().bytes;
+    EXPECT_EQ(tools::xmModuleProblem(bytes), std::nullopt);
+    const LoadedSong song = load(bytes);
+    ASSERT_NE(song, nullptr);
+    play(*song);
+}
+
+TEST_P(DamagedModule, EveryCutLoadsWhatItHoldsAndPlaysOrLacksTheIdentification) {
+    const std::vector<std::uint8_t>& whole = GetParam().bytes;
+    for (const std::size_t length : cutLengths(whole.size())) {
+        SCOPED_TRACE(::testing::Message() << "cut to " << length << " bytes");
+        const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + length);
+        const LoadedSong song = load(cut);
+        // A cut module is not refused: what the file lacks reads as zeros. The tools refuse it.
+        ASSERT_EQ(song != nullptr, length >= IdLength);
+        const std::optional<std::string> problem = tools::xmModuleProblem(cut);
+        ASSERT_TRUE(problem.has_value());
+        if (length >= IdLength) {
+            EXPECT_TRUE(problem->starts_with("truncated: ")) << *problem;
+            play(*song);
+        }
+    }
+}
+
+// Every byte of the module header and the first patterns flipped, and every header field
+// cleared: the module loads and plays, or it is refused for a reason the check names.
+TEST_P(DamagedModule, EveryHeaderByteFlippedOrClearedLoadsAndPlaysOrIsRefused) {
+    constexpr std::size_t FlippedBytes = 600;
+    constexpr std::size_t HeaderFieldsEnd = 80;
+    const std::vector<std::uint8_t>& whole = GetParam().bytes;
+    int refused = 0;
+    for (std::size_t offset = 0; offset < std::min(whole.size(), FlippedBytes); ++offset) {
+        for (const bool flip : {true, false}) {
+            if (!flip && (offset >= HeaderFieldsEnd || whole[offset] == 0)) {
+                continue;
+            }
+            std::vector<std::uint8_t> damaged = whole;
+            damaged[offset] = flip ? static_cast<std::uint8_t>(~damaged[offset]) : 0;
+            SCOPED_TRACE(::testing::Message()
+                         << (flip ? "flipped" : "cleared") << " byte " << offset);
+            const LoadedSong song = load(damaged);
+            const std::optional<std::string> problem = tools::xmModuleProblem(damaged);
+            if (song == nullptr) {
+                ++refused;
+                EXPECT_TRUE(problem.has_value());
+                continue;
+            }
+            EXPECT_FALSE(isARefusalReason(problem)) << *problem;
+            play(*song);
+        }
+    }
+    // At least the identification text's 17 bytes, flipped and cleared.
+    EXPECT_GE(refused, 2 * static_cast<int>(IdLength));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modules, DamagedModule, ::testing::ValuesIn(testing::variedModules()),
+                         [](const ::testing::TestParamInfo<NamedModule>& info) {
+                             std::string name;
+                             for (const char c : info.param.name) {
+                                 if (std::isalnum(static_cast<unsigned char>(c))) {
+                                     name += c;
+                                 }
+                             }
+                             return name;
+                         });
+
+} // namespace
+} // namespace omra
