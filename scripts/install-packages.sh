@@ -2,6 +2,7 @@
 # Installs whichever of the project's Debian packages are missing.
 #   install-packages.sh run    what building and running the intro needs
 #   install-packages.sh test   that, plus everything the tests need
+#   install-packages.sh corpus what building the tools and the module corpus check need
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=scripts/packages.sh
@@ -9,6 +10,7 @@ source "$here/packages.sh"
 
 case "${1:-}" in
 run) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_HEADLESS_PACKAGES[@]}") ;;
+corpus) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_TEST_PACKAGES[@]}" "${OMRA_CORPUS_PACKAGES[@]}") ;;
 test)
     wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_HEADLESS_PACKAGES[@]}" "${OMRA_TEST_PACKAGES[@]}"
         "${OMRA_I386_PACKAGES[@]}")
@@ -17,7 +19,7 @@ test)
     fi
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|corpus" >&2
     exit 2
     ;;
 esac
