@@ -158,14 +158,27 @@ TEST_F(Playback, TheAudioThreadRefillsOnlyTheBlocksTheDeviceHasLeft) {
     EXPECT_EQ(refill, (std::vector<std::int32_t>{0, 1}));
 }
 
-TEST_F(Playback, StartsAndStopsRepeatedlyWhileTheDeviceMoves) {
-    for (int cycle = 0; cycle < 40; ++cycle) {
+// A thousand lives of a song: loaded, started, played while the device moves, stopped while
+// the audio thread may be mixing, and released. ThreadSanitizer runs this too.
+TEST_F(Playback, LoadsStartsStopsAndFreesASongAThousandTimesWhileTheDeviceMoves) {
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+        Song* cycled = loadSong(moduleBytes.data());
+        ASSERT_NE(cycled, nullptr);
         device.played = 0;
-        ASSERT_TRUE(startPlayback(song));
+        ASSERT_TRUE(startPlayback(cycled));
         device.played = static_cast<std::uint32_t>(cycle % 7) * 3536u;
-        std::this_thread::sleep_for(std::chrono::milliseconds(cycle % 3));
-        ASSERT_TRUE(stopPlayback(song));
-        EXPECT_EQ(player.writeBlock, 0);
+        if (cycle % 4 == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(cycle % 3));
+        }
+        if (cycle % 2 == 0) {
+            ASSERT_TRUE(stopPlayback(cycled));
+            EXPECT_EQ(player.writeBlock, 0);
+            EXPECT_TRUE(audioFlags.threadEnded);
+        }
+        // Freeing a playing song stops it first.
+        ASSERT_TRUE(freeSong(cycled));
+        EXPECT_EQ(player.currentSong, nullptr);
+        EXPECT_EQ(player.pcmRing, nullptr);
         EXPECT_TRUE(audioFlags.threadEnded);
     }
 }
@@ -178,32 +191,82 @@ TEST(PlayedBytesClock, RunsOnAcrossTheCounterWrap) {
     EXPECT_EQ(playBlock(0x100000200u), static_cast<std::int32_t>(0x100000200u / 4 % 88400 / 884));
 }
 
+// The device's counter moves in steps of every size the thread may see between two polls, from
+// a byte to 99 blocks, across 2^32 bytes: after every poll the thread has mixed exactly the
+// blocks the device left, up to the one it plays, and the 64-bit position it keeps equals the
+// bytes played, so it never goes backwards.
 TEST_F(Playback, PlaysThroughTheCounterWrapWithoutAGapOrARepeat) {
-    song->tickHandler = recordTick;
     ASSERT_TRUE(createRings(player));
     resetPlayback(player, *song);
     PlayedBytesClock clock;
-    // Device positions in steps of one block, across 2^32 bytes: every step mixes exactly the
-    // one block the device has left.
-    const std::uint64_t blockBytes = BlockFrames * BytesPerFrame;
-    const std::uint64_t wrapBlock = (std::uint64_t{1} << 32) / blockBytes;
-    std::uint64_t mixedBlocks = 0;
-    for (std::uint64_t block = 1; block <= wrapBlock + 300; ++block) {
-        device.played = static_cast<std::uint32_t>(block * blockBytes);
-        const std::int32_t before = player.writeBlock;
+    constexpr std::uint64_t BlockBytes = BlockFrames * BytesPerFrame;
+    constexpr std::uint64_t Wrap = std::uint64_t{1} << 32;
+    const std::uint64_t steps[] = {1,
+                                   BlockBytes - 1,
+                                   BlockBytes,
+                                   BlockBytes + 1,
+                                   3 * BlockBytes + 7,
+                                   99 * BlockBytes,
+                                   40 * BlockBytes + 2,
+                                   2};
+    // Jump close to the wrap between two polls, as if the thread had kept up for hours.
+    std::uint64_t played = Wrap - 500 * BlockBytes - 123;
+    clock.advance(static_cast<std::uint32_t>(played));
+    player.writeBlock = playBlock(played);
+    std::uint64_t blocksMixed = 0;
+    const std::uint64_t firstBlock = played / BlockBytes;
+    for (std::size_t step = 0; played < Wrap + 500 * BlockBytes; ++step) {
+        const std::uint64_t before = played / BlockBytes;
+        played += steps[step % std::size(steps)];
+        device.played = static_cast<std::uint32_t>(played);
+        const std::int32_t writeBefore = player.writeBlock;
         serviceWaveDevice(player, device, clock);
-        const std::int32_t mixed = (player.writeBlock - before + RingBlocks) % RingBlocks;
-        ASSERT_EQ(mixed, 1) << "at block " << block;
-        ++mixedBlocks;
-        // Jump ahead between wraps: only the stretch around the wrap matters.
-        if (block == 200) {
-            block = wrapBlock - 200;
-            clock.advance(static_cast<std::uint32_t>(block * blockBytes));
-            player.writeBlock = playBlock(block * blockBytes);
-        }
+        ASSERT_EQ(clock.advance(device.played), played) << "at byte " << played;
+        ASSERT_EQ(player.writeBlock, playBlock(played)) << "at byte " << played;
+        const std::int32_t mixed = (player.writeBlock - writeBefore + RingBlocks) % RingBlocks;
+        ASSERT_EQ(static_cast<std::uint64_t>(mixed), played / BlockBytes - before)
+            << "at byte " << played;
+        blocksMixed += static_cast<std::uint64_t>(mixed);
     }
-    EXPECT_GT(mixedBlocks, 600u);
+    EXPECT_EQ(blocksMixed, played / BlockBytes - firstBlock);
     player.currentSong = nullptr;
+}
+
+// The same through the audio thread: the device jumps to a ring's length short of 2^32 bytes and
+// then crosses the wrap in uneven steps. Every tick lands in the block its frame belongs to, so
+// no block was skipped or mixed twice.
+TEST_F(Playback, TheAudioThreadPlaysOnAcrossTheCounterWrap) {
+    song->tickHandler = recordTick;
+    ASSERT_TRUE(startPlayback(song));
+    constexpr std::uint64_t BlockBytes = BlockFrames * BytesPerFrame;
+    constexpr std::uint64_t RingBytes = RingFrames * BytesPerFrame;
+    constexpr std::uint64_t Wrap = std::uint64_t{1} << 32;
+    // The ring's start: the thread has nothing to mix on arriving there.
+    const std::uint64_t start = (Wrap / RingBytes) * RingBytes;
+    const auto ticksAfter = [&](std::uint64_t played) {
+        const std::uint64_t frames = (RingBlocks + (played - start) / BlockBytes) * BlockFrames;
+        return static_cast<int>((frames - 1) / song->framesPerTick + 1);
+    };
+    device.played = static_cast<std::uint32_t>(start);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(tickCount.load(), ticksAfter(start));
+    std::uint64_t played = start;
+    for (const std::uint64_t step :
+         {BlockBytes / 2, 30 * BlockBytes, 9 * BlockBytes + 3, BlockBytes - 3, 97 * BlockBytes,
+          55 * BlockBytes + 1, BlockBytes, 60 * BlockBytes}) {
+        played += step;
+        device.played = static_cast<std::uint32_t>(played);
+        ASSERT_TRUE(waitForTicks(ticksAfter(played))) << "at byte " << played;
+    }
+    ASSERT_GT(played, Wrap + RingBytes);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(stopPlayback(song));
+    ASSERT_EQ(tickCount.load(), ticksAfter(played));
+    for (std::size_t tick = 0; tick < ticksInBlock.size(); ++tick) {
+        const std::uint64_t frame = tick * static_cast<std::uint64_t>(song->framesPerTick);
+        ASSERT_EQ(ticksInBlock[tick], static_cast<std::int32_t>(frame / BlockFrames % RingBlocks))
+            << "tick " << tick;
+    }
 }
 
 } // namespace
