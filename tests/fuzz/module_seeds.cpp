@@ -1,0 +1,221 @@
+#include "fuzz/seeds.h"
+#include "xm/xm_writer.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace omra::fuzz {
+
+namespace {
+
+using tools::XmCell;
+using tools::XmInstrument;
+using tools::XmModule;
+using tools::XmPattern;
+using tools::XmSample;
+
+constexpr int Channels = 4;
+constexpr int Rows = 32;
+constexpr std::uint8_t KeyOff = 97;
+constexpr std::uint8_t ExtendedEffect = 0x0E;
+constexpr std::uint8_t LastEffect = 0x23;
+constexpr std::uint16_t SongBpm = 125;
+// 36 frames a tick: about 24 ticks in every 884-frame block.
+constexpr std::uint16_t FastBpm = 3000;
+
+struct SampleShape {
+    bool sixteenBit;
+    std::uint8_t loopType; // 0 none, 1 forward, 2 ping-pong
+};
+
+// A short sine cycle, a looped tail when the shape asks for one.
+XmSample sineSample(SampleShape shape) {
+    constexpr int Frames = 256;
+    const double peak = shape.sixteenBit ? 20000.0 : 100.0;
+    XmSample sample;
+    sample.sixteenBit = shape.sixteenBit;
+    for (int i = 0; i < Frames; ++i) {
+        sample.frames.push_back(
+            static_cast<std::int16_t>(peak * std::sin(2.0 * std::numbers::pi * i / 32)));
+    }
+    sample.loopType = shape.loopType;
+    if (shape.loopType != 0) {
+        sample.loopStart = 64;
+        sample.loopLength = 192;
+    }
+    sample.relativeNote = -12;
+    sample.finetune = 16;
+    return sample;
+}
+
+// Two samples split over the keyboard, both envelopes with sustain and loop, auto-vibrato and
+// a fadeout.
+XmInstrument envelopedInstrument(SampleShape shape) {
+    XmInstrument instrument;
+    instrument.samples = {sineSample(shape), sineSample({!shape.sixteenBit, shape.loopType})};
+    for (std::size_t note = 48; note < instrument.sampleForNote.size(); ++note) {
+        instrument.sampleForNote[note] = 1;
+    }
+    instrument.volumeEnvelope.points = {{0, 0}, {4, 64}, {10, 40}, {20, 50}, {40, 0}};
+    instrument.volumeEnvelope.flags = 1 | 2 | 4;
+    instrument.volumeEnvelope.sustainPoint = 2;
+    instrument.volumeEnvelope.loopStart = 1;
+    instrument.volumeEnvelope.loopEnd = 3;
+    instrument.panningEnvelope.points = {{0, 0}, {8, 64}, {16, 32}};
+    instrument.panningEnvelope.flags = 1 | 4;
+    instrument.panningEnvelope.loopEnd = 2;
+    instrument.vibratoType = 1;
+    instrument.vibratoSweep = 4;
+    instrument.vibratoDepth = 8;
+    instrument.vibratoRate = 16;
+    instrument.fadeout = 0x400;
+    return instrument;
+}
+
+XmInstrument plainInstrument(SampleShape shape) {
+    XmInstrument instrument;
+    instrument.samples = {sineSample(shape)};
+    return instrument;
+}
+
+// Runs `fill(row, channel)` over a fresh pattern.
+template <typename Fill>
+XmPattern patternOf(Fill fill) {
+    XmPattern pattern = tools::emptyPattern(Rows, Channels);
+    for (int row = 0; row < Rows; ++row) {
+        for (int channel = 0; channel < Channels; ++channel) {
+            pattern.at(row, channel, Channels) = fill(row, channel);
+        }
+    }
+    return pattern;
+}
+
+std::uint8_t noteFor(int row, int channel) {
+    return static_cast<std::uint8_t>(25 + (row * 7 + channel * 19) % 48);
+}
+
+// A few parameters per effect: zero (memory), small, large, and one of each nibble.
+std::uint8_t parameterFor(int row) {
+    constexpr std::uint8_t Parameters[] = {0x00, 0x12, 0xF1, 0x8F, 0x40, 0x0A, 0xA0, 0xFF};
+    return Parameters[row % 8];
+}
+
+XmCell effectCell(int row, int channel, std::uint8_t effect, std::uint8_t parameter) {
+    const bool newNote = (row + channel) % 3 == 0;
+    return XmCell{newNote ? noteFor(row, channel) : std::uint8_t{0},
+                  newNote ? static_cast<std::uint8_t>(1 + channel % 2) : std::uint8_t{0}, 0, effect,
+                  parameter};
+}
+
+// Every effect of the effect column, each on a few rows with different parameters. Flow
+// effects (B, D, and F with tempo values) stay in the last pattern so the others get played.
+std::vector<XmPattern> effectPatterns() {
+    std::vector<XmPattern> patterns;
+    for (std::uint8_t first = 0; first <= LastEffect; first += 4) {
+        patterns.push_back(patternOf([first](int row, int channel) {
+            const auto effect = static_cast<std::uint8_t>(first + channel);
+            if (effect > LastEffect || effect == 0x0B || effect == 0x0D ||
+                effect == ExtendedEffect) {
+                return effectCell(row, channel, 0, 0);
+            }
+            return effectCell(row, channel, effect, parameterFor(row));
+        }));
+    }
+    patterns.push_back(patternOf([](int row, int channel) {
+        return effectCell(row, channel, ExtendedEffect,
+                          static_cast<std::uint8_t>((row % 16) << 4 | (row + channel) % 4));
+    }));
+    patterns.push_back(patternOf([](int row, int channel) {
+        if (row == Rows - 1 && channel == 0) {
+            return XmCell{0, 0, 0, 0x0B, 1};
+        }
+        if (row == 20 && channel == 1) {
+            return XmCell{0, 0, 0, 0x0D, 0x16};
+        }
+        return effectCell(row, channel, 0x0F, static_cast<std::uint8_t>(row < 16 ? 3 : 140));
+    }));
+    return patterns;
+}
+
+// Every volume-column command with several parameters, under a few plain effects.
+XmPattern volumeColumnPattern() {
+    return patternOf([](int row, int channel) {
+        XmCell cell = effectCell(row, channel, static_cast<std::uint8_t>(channel * 3),
+                                 parameterFor(row + channel));
+        cell.volume = static_cast<std::uint8_t>(0x10 + ((row * Channels + channel) * 5) % 0xF0);
+        return cell;
+    });
+}
+
+// Notes that key off and come back, with the envelope effects K and L.
+XmPattern envelopePattern() {
+    return patternOf([](int row, int channel) {
+        if (row % 8 == 0) {
+            return XmCell{noteFor(row, channel), 1, 0, 0, 0};
+        }
+        if (row % 8 == 5) {
+            return XmCell{KeyOff, 0, 0, 0, 0};
+        }
+        if (row % 8 == 3 && channel == 1) {
+            return XmCell{0, 0, 0, 0x14, 2};
+        }
+        if (row % 8 == 6 && channel == 2) {
+            return XmCell{0, 0, 0, 0x15, 12};
+        }
+        return XmCell{};
+    });
+}
+
+// A fast tempo gets through many rows in the few blocks the fuzz target plays of each input.
+XmModule moduleWith(std::vector<XmPattern> patterns, std::vector<XmInstrument> instruments,
+                    bool linear, std::uint16_t bpm) {
+    XmModule module;
+    module.channels = Channels;
+    module.linearFrequencies = linear;
+    module.speed = 3;
+    module.bpm = bpm;
+    module.patterns = std::move(patterns);
+    for (std::size_t i = 0; i < module.patterns.size(); ++i) {
+        module.orders.push_back(static_cast<std::uint8_t>(i));
+    }
+    module.instruments = std::move(instruments);
+    return module;
+}
+
+} // namespace
+
+std::vector<Seed> moduleSeeds() {
+    const SampleShape forward8{false, 1};
+    const SampleShape pingPong16{true, 2};
+    const SampleShape unlooped16{true, 0};
+    std::vector<Seed> seeds;
+    const auto add = [&seeds](std::string name, const XmModule& module) {
+        seeds.push_back({std::move(name), tools::writeXm(module)});
+    };
+    add("effects-linear-8bit-forward.xm",
+        moduleWith(effectPatterns(), {envelopedInstrument(forward8), plainInstrument(forward8)},
+                   true, FastBpm));
+    add("effects-amiga-16bit-pingpong.xm",
+        moduleWith(effectPatterns(), {plainInstrument(pingPong16), envelopedInstrument(pingPong16)},
+                   false, FastBpm));
+    add("volume-column-linear.xm",
+        moduleWith({volumeColumnPattern()},
+                   {envelopedInstrument(unlooped16), plainInstrument(forward8)}, true, FastBpm));
+    add("volume-column-amiga.xm",
+        moduleWith({volumeColumnPattern()},
+                   {plainInstrument(pingPong16), envelopedInstrument(forward8)}, false, SongBpm));
+    add("envelopes-linear.xm",
+        moduleWith({envelopePattern()}, {envelopedInstrument(pingPong16)}, true, SongBpm));
+    add("envelopes-amiga.xm",
+        moduleWith({envelopePattern()}, {envelopedInstrument(forward8)}, false, FastBpm));
+
+    XmModule restarting = moduleWith({envelopePattern(), volumeColumnPattern()},
+                                     {envelopedInstrument(unlooped16)}, true, SongBpm);
+    restarting.orders = {0, 1, 1, 0};
+    restarting.restartPosition = 2;
+    restarting.patterns[1].unpacked = true;
+    add("restart-unpacked.xm", restarting);
+    return seeds;
+}
+
+} // namespace omra::fuzz
