@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs whichever of the project's Debian packages are missing.
 #   install-packages.sh run    what building and running the intro needs
-#   install-packages.sh test   that, plus everything the tests need
+#   install-packages.sh fuzz   what building and running the fuzz targets needs
+#   install-packages.sh test   all of the above, plus everything the tests need
 #   install-packages.sh corpus what building the tools and the module corpus check need
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -10,16 +11,17 @@ source "$here/packages.sh"
 
 case "${1:-}" in
 run) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_HEADLESS_PACKAGES[@]}") ;;
+fuzz) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_FUZZ_PACKAGES[@]}") ;;
 corpus) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_TEST_PACKAGES[@]}" "${OMRA_CORPUS_PACKAGES[@]}") ;;
 test)
     wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_HEADLESS_PACKAGES[@]}" "${OMRA_TEST_PACKAGES[@]}"
-        "${OMRA_I386_PACKAGES[@]}")
+        "${OMRA_FUZZ_PACKAGES[@]}" "${OMRA_I386_PACKAGES[@]}")
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
     fi
     ;;
 *)
-    echo "usage: $0 run|test|corpus" >&2
+    echo "usage: $0 run|fuzz|test|corpus" >&2
     exit 2
     ;;
 esac

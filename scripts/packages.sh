@@ -22,6 +22,11 @@ OMRA_TEST_PACKAGES=(
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine fonts-wine qemu-user-static
 )
+# Fuzzing (scripts/fuzz.sh, also run by the tests): clang with libFuzzer and the sanitizer
+# runtimes, and llvm-symbolizer for the reports' stack traces.
+OMRA_FUZZ_PACKAGES=(
+    clang-14 libclang-rt-14-dev llvm-14
+)
 # Wine's 32-bit side (needs the i386 architecture).
 OMRA_I386_PACKAGES=(
     wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
