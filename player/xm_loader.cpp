@@ -13,6 +13,7 @@ namespace {
 constexpr char IdText[] = "Extended Module: ";
 constexpr std::int32_t IdLength = 17;
 constexpr std::int32_t HeaderSizeOffset = 60;
+constexpr std::int32_t PatternHeaderBytes = 9;
 constexpr std::int32_t InstrumentNameAndTypeBytes = 23;
 constexpr std::int32_t SampleHeaderTailBytes = 23; // reserved byte and name
 constexpr std::uint8_t KeyOffNote = 97;
@@ -401,6 +402,11 @@ bool loadXm(Song& song, ModuleStream& stream) {
     if (!readHeader(song, in, storedPatterns)) {
         return false;
     }
+    // Every stored pattern takes at least its header. A count the rest of the file cannot hold
+    // is a corrupt header: read the patterns that can be there rather than reserve rows for
+    // all it claims (up to 65535 x 64 rows).
+    storedPatterns = static_cast<std::uint16_t>(
+        std::min<std::int64_t>(storedPatterns, in.bytesLeft() / PatternHeaderBytes));
 
     song.patternsUsed = 0;
     for (int position = 0; position < song.songLength; ++position) {

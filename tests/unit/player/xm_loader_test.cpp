@@ -23,6 +23,7 @@ using tools::XmSample;
 constexpr std::size_t FirstPatternOffset = 60 + 276;
 constexpr std::size_t PatternHeaderBytes = 9;
 constexpr std::size_t SongLengthOffset = 64;
+constexpr std::size_t PatternCountOffset = 70;
 constexpr std::size_t OrderTableOffset = 80;
 
 const FileCallbacks MemoryFileCallbacks{memoryFileOpen, memoryFileClose, memoryFileRead,
@@ -817,6 +818,34 @@ TEST(XmLoaderMends, AStoredPatternOfNoRowsPlaysAs64EmptyRows) {
         EXPECT_EQ(empty.cells[cell].note, 0);
     }
     EXPECT_EQ(loaded.song->patterns[1].cells[2].note, 77);
+}
+
+TEST(XmLoaderMends, ReadsNoMoreStoredPatternsThanTheFileHasHeadersFor) {
+    // Each stored pattern takes at least its 9-byte header. Trusting the count made a header of
+    // a few hundred bytes reserve 65535 x 64 empty rows of 32 channels, about 670 MB.
+    XmModule module = smallModule();
+    module.channels = 32;
+    module.orders = {1};
+    module.patterns = {patternWithoutData(5), patternWithoutData(7)};
+    std::vector<std::uint8_t> bytes = tools::writeXm(module);
+    ASSERT_EQ(bytes.size(), FirstPatternOffset + 2 * PatternHeaderBytes);
+    putU16(bytes, PatternCountOffset, 0xFFFF);
+    const Loaded twoStored = load(bytes);
+    ASSERT_TRUE(twoStored.ok);
+    EXPECT_EQ(twoStored.song->patternSlots, 2);
+    EXPECT_EQ(twoStored.song->patterns[0].rows, 5);
+    EXPECT_EQ(twoStored.song->patterns[1].rows, 7);
+    expectSongInvariants(*twoStored.song);
+
+    // One byte short of the second header: only the first is read, and the pattern the order
+    // table plays is the 64 empty rows of a missing one.
+    bytes.pop_back();
+    const Loaded oneStored = load(bytes);
+    ASSERT_TRUE(oneStored.ok);
+    EXPECT_EQ(oneStored.song->patternSlots, 2);
+    EXPECT_EQ(oneStored.song->patterns[0].rows, 5);
+    EXPECT_EQ(oneStored.song->patterns[1].rows, 64);
+    expectSongInvariants(*oneStored.song);
 }
 
 TEST(XmLoaderMends, ClampsALoopThatRunsPastTheSampleIntoIt) {
