@@ -14,6 +14,10 @@ constexpr char IdText[] = "Extended Module: ";
 constexpr std::int32_t IdLength = 17;
 constexpr std::int32_t HeaderSizeOffset = 60;
 constexpr std::int32_t PatternHeaderBytes = 9;
+// The most rows a pattern of the format holds. More is a corrupt header: a pattern stored
+// without cells takes 9 bytes of the file whatever its rows, and 65535 rows of 32 channels are
+// 10 MB of cells.
+constexpr std::uint16_t MaxPatternRows = 256;
 constexpr std::int32_t InstrumentNameAndTypeBytes = 23;
 constexpr std::int32_t SampleHeaderTailBytes = 23; // reserved byte and name
 constexpr std::uint8_t KeyOffNote = 97;
@@ -174,6 +178,9 @@ bool readPatterns(Song& song, Reader& in, std::uint16_t storedPatterns) {
         in.u8();  // packing type
         const std::uint16_t rows = in.u16();
         const std::uint16_t packedSize = in.u16();
+        if (rows > MaxPatternRows) {
+            return false;
+        }
         // The sequencer needs at least one row; such a pattern plays like a missing one.
         if (rows == 0) {
             if (!makeEmptyPattern(pattern, channels)) {

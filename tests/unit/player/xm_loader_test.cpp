@@ -753,6 +753,25 @@ TEST(XmLoaderFailure, RefusesMoreChannelsThanTheChannelTableHolds) {
     EXPECT_EQ(loaded.song->patterns[0].cells[2 * 32 - 1].note, 3);
 }
 
+TEST(XmLoaderFailure, RefusesAPatternOfMoreThan256Rows) {
+    // Trusting the row count let a 2 KB file of 200 pattern headers without cells reserve
+    // 200 x 65535 rows of 32 channels, over 2 GB.
+    for (const bool withCells : {false, true}) {
+        for (const int rows : {257, 0xFFFF}) {
+            XmModule module = smallModule();
+            module.orders = {0, 1};
+            module.patterns.push_back(withCells ? tools::emptyPattern(rows, 2)
+                                                : patternWithoutData(rows));
+            EXPECT_FALSE(loadModule(module).ok) << rows << " rows, cells stored: " << withCells;
+        }
+        XmModule module = smallModule();
+        module.patterns = {withCells ? tools::emptyPattern(256, 2) : patternWithoutData(256)};
+        const Loaded loaded = loadModule(module);
+        ASSERT_TRUE(loaded.ok);
+        EXPECT_EQ(loaded.song->patterns[0].rows, 256);
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Damaged modules that load with their unsafe values mended
 
