@@ -204,6 +204,21 @@ std::uint64_t reflect(std::uint64_t position, std::int32_t& direction, std::uint
     const auto below = [](std::uint64_t a, std::uint64_t b) {
         return static_cast<std::int64_t>(a) < static_cast<std::int64_t>(b);
     };
+    // Two reflections in a row move the position by twice the loop length and keep the
+    // direction. A step of thousands of frames over a loop of a few would take thousands of them
+    // every frame, so all round trips but the last two reflections are taken at once: forward
+    // while the overshoot is at least a round trip, backward while it is more than one.
+    const std::uint64_t roundTrip = 2 * toFixed(loopLength, 0);
+    const auto overshoot =
+        static_cast<std::int64_t>(direction == Forward ? position - end : start - position);
+    if (loopLength <= INT32_MAX && overshoot > 0) {
+        const auto distance = static_cast<std::uint64_t>(overshoot);
+        if (direction == Forward) {
+            position -= distance / roundTrip * roundTrip;
+        } else if (distance > roundTrip) {
+            position += (distance - 1) / roundTrip * roundTrip;
+        }
+    }
     for (;;) {
         if (direction == Forward) {
             position = 2 * end - position - 1;
