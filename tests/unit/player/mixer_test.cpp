@@ -384,38 +384,38 @@ TEST(MixerLoop, PingPongStepOfManyRoundTripsEndsWhereReflectingOneByOneDoes) {
     // A step of a million frames over a one-frame loop crosses it half a million times a frame.
     // Reflecting each crossing in turn took a release build 27 ms for one 20 ms block.
     const auto sample = makeSample(noiseValues(12), PingPongLoop, 10, 1);
-    std::vector<float> out(2, 0.0f);
-
-    Voice forward = steadyVoice(*sample, 255, 255);
-    placeAt(forward, 10 * FrameUnit);
-    setStep(forward, 1'000'003 * FrameUnit);
-    const Voice afterForward = mixAlone(forward, out.data(), 1);
-    // 1000013 lies an even 1000002 frames past the end at 11: as if at 11, reflected to
-    // 11 - 2^-32 moving backward.
-    EXPECT_EQ(afterForward.position, 10u);
-    EXPECT_EQ(afterForward.positionFraction, 0xFFFFFFFFu);
-    EXPECT_EQ(afterForward.direction, Backward);
-
-    Voice backward = steadyVoice(*sample, 255, 255);
-    backward.direction = Backward;
-    placeAt(backward, 10 * FrameUnit + FrameUnit / 2);
-    setStep(backward, 1'000'001 * FrameUnit);
-    const Voice afterBackward = mixAlone(backward, out.data(), 1);
-    // 10.5 - 1000001 lies 1000000.5 frames below the start at 10: 500000 round trips leave it at
-    // 9.5, reflected to 10.5 - 2^-32 moving forward.
-    EXPECT_EQ(afterBackward.position, 10u);
-    EXPECT_EQ(afterBackward.positionFraction, 0x7FFFFFFFu);
-    EXPECT_EQ(afterBackward.direction, Forward);
-
-    // Exactly two round trips below the start: the second reflection already lands on it.
-    Voice exact = steadyVoice(*sample, 255, 255);
-    exact.direction = Backward;
-    placeAt(exact, 11 * FrameUnit);
-    setStep(exact, 5 * FrameUnit);
-    const Voice afterExact = mixAlone(exact, out.data(), 1);
-    // 11 - 5 = 6 -> 20 - 6 - e = 14 - e -> 22 - 14 + e - e = 8 -> 12 - e -> 10, moving backward.
-    EXPECT_EQ(positionOf(afterExact), 10 * FrameUnit);
-    EXPECT_EQ(afterExact.direction, Backward);
+    constexpr std::uint64_t Epsilon = 1; // 2^-32 of a frame
+    struct Case {
+        const char* what;
+        std::int32_t direction;
+        std::uint64_t from;
+        std::uint64_t step;
+        std::uint64_t expected;
+        std::int32_t expectedDirection;
+    };
+    const Case cases[] = {
+        // 1000013 lies an even 1000002 frames past the end at 11: as if at 11, reflected.
+        {"forward", Forward, 10 * FrameUnit, 1'000'003 * FrameUnit, 11 * FrameUnit - Epsilon,
+         Backward},
+        // 10.5 - 1000001 lies 1000000.5 frames below the start at 10: 500000 round trips leave
+        // it at 9.5, reflected to 10.5 - 2^-32.
+        {"backward", Backward, 10 * FrameUnit + FrameUnit / 2, 1'000'001 * FrameUnit,
+         10 * FrameUnit + FrameUnit / 2 - Epsilon, Forward},
+        // Exactly two round trips below the start, where the fourth reflection lands on it:
+        // 6 -> 14 - e -> 8 -> 12 - e -> 10.
+        {"backward by whole round trips", Backward, 11 * FrameUnit, 5 * FrameUnit, 10 * FrameUnit,
+         Backward},
+    };
+    for (const Case& c : cases) {
+        Voice voice = steadyVoice(*sample, 255, 255);
+        voice.direction = c.direction;
+        placeAt(voice, c.from);
+        setStep(voice, c.step);
+        std::vector<float> out(2, 0.0f);
+        const Voice after = mixAlone(voice, out.data(), 1);
+        EXPECT_EQ(positionOf(after), c.expected) << c.what;
+        EXPECT_EQ(after.direction, c.expectedDirection) << c.what;
+    }
 }
 
 TEST(MixerLoop, PingPongLoopAtFrameZeroKeepsThePositionInsideTheData) {
