@@ -51,7 +51,8 @@ for target in omra_fuzz_pack omra_fuzz_module; do
 
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
-    coverage=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -n 1)
+    # A crash on a seed ends the run before any coverage line.
+    coverage=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -n 1 || true)
     files=$(find "$corpus" -type f | wc -l)
     size=$(du -sh "$corpus" | cut -f 1)
     echo "$target: ${executions:-?} executions, ${speed:-?} exec/s, ${coverage:-no coverage}," \
