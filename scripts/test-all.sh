@@ -18,7 +18,7 @@ done
 # A fuzz finding fails the run, after the test suites have had their say.
 echo "== Fuzzing"
 fuzz_status=0
-scripts/fuzz.sh 40 || fuzz_status=$?
+scripts/fuzz.sh 60 || fuzz_status=$?
 # The native suite runs last, so its summary closes the output.
 for preset in windows tsan debug; do
     echo "== Testing $preset"
