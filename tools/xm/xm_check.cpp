@@ -17,6 +17,7 @@ constexpr std::int64_t InstrumentFieldsEnd = 241; // sample map, envelopes, vibr
 constexpr std::int64_t SampleHeaderBytes = 40;
 constexpr unsigned MaxChannels = 32;
 constexpr unsigned MaxSamples = 16;
+constexpr unsigned MaxPatternRows = 256;
 constexpr std::uint8_t PackedCellMask = 0x80;
 constexpr std::uint8_t SixteenBitBit = 0x10;
 
@@ -93,6 +94,10 @@ std::optional<std::string> xmModuleProblem(std::span<const std::uint8_t> bytes) 
         const std::uint32_t rows = in.field(at + 5, 2);
         const std::uint32_t packedSize = in.field(at + 7, 2);
         at += PatternHeaderBytes;
+        if (!in.pastEnd() && rows > MaxPatternRows) {
+            return "pattern " + std::to_string(pattern) + " has " + std::to_string(rows) +
+                   " rows; the player takes at most " + std::to_string(MaxPatternRows);
+        }
         if (rows != 0 && packedSize != 0) {
             // Each cell takes at least a byte, so this stops at the end of the file.
             const std::uint32_t cells = rows * channels;

@@ -76,6 +76,12 @@ TEST(XmCheck, RefusesWhatThePlayerRefuses) {
     EXPECT_EQ(problemOf(writeXm(crowded)),
               "instrument 2 has 17 samples; the player takes at most 16");
 
+    XmModule tall = smallModule();
+    tall.patterns.push_back(emptyPattern(257, 2));
+    EXPECT_EQ(problemOf(writeXm(tall)), "pattern 1 has 257 rows; the player takes at most 256");
+    tall.patterns.back() = emptyPattern(256, 2);
+    EXPECT_EQ(problemOf(writeXm(tall)), "none");
+
     std::vector<std::uint8_t> notXm = writeXm(smallModule());
     notXm[16] = '-';
     EXPECT_EQ(problemOf(notXm), "not an XM module (it must begin with \"Extended Module: \")");
