@@ -21,8 +21,13 @@ constexpr float WeightUnit = 0x1p-31f;     // top 31 fraction bits to an interpo
 // Stands in for the fraction of a step that is exactly 0 when counting frames to the boundary:
 // 256/44100 of a frame, rounded.
 constexpr std::uint32_t ZeroStepFraction = 0x017C6F8C;
-// A distance of this many frames cannot be crossed within one block.
-constexpr std::uint64_t FarFrames = std::uint64_t{1} << 24;
+// A voice a note start set up mixes at least a frame after at most two boundaries in a row (a
+// wrap can land a hair short of the loop end once more). Any more and its position and direction
+// contradict its loop, which would keep the block from ending: the voice stops instead.
+constexpr std::int32_t MaxFramelessPasses = 4;
+// Frames to a boundary are counted from distance and step at 24.8 precision: one unit of that
+// count, 2^-24 frame, is 256 units of a 32.32 position.
+constexpr std::uint64_t CountUnit = std::uint64_t{1} << 8;
 
 constexpr std::uint64_t toFixed(std::uint32_t integer, std::uint32_t fraction) {
     return (std::uint64_t{integer} << 32) | fraction;
@@ -40,11 +45,11 @@ std::uint64_t framesToCover(std::uint64_t distance, std::uint64_t step) {
     }
     // (step << 24) | (stepFraction >> 8) for every step below 256 frames; a wider step keeps its
     // high bits instead of wrapping, so that it still finds its boundary.
-    std::uint64_t divisor = step >> 8;
+    std::uint64_t divisor = step / CountUnit;
     if (divisor == 0) {
         divisor = 1; // a step below 2^-24 frame
     }
-    const std::uint64_t dividend = distance >> 8;
+    const std::uint64_t dividend = distance / CountUnit;
     return dividend / divisor + (dividend % divisor != 0 ? 1 : 0);
 }
 
@@ -186,6 +191,14 @@ void stopVoice(Voice& voice) {
 std::uint64_t wrapForward(std::uint64_t position, std::uint32_t loopStart,
                           std::uint32_t loopLength) {
     const std::uint32_t loopEnd = loopStart + loopLength;
+    const std::uint64_t end = toFixed(loopEnd, 0);
+    if (loopStart == 0 && position < end && end - position < CountUnit) {
+        // Counted at 24.8 precision, the frames to the end can leave the position up to 2^-24
+        // frame short of it. Taking the loop length off that would fall below frame 0 and wrap
+        // round to another frame of the loop, or for a power-of-two length to this very
+        // position, which then never gets further. Such a position is at the end.
+        position = end;
+    }
     std::uint32_t integer = integerPart(position) - loopLength;
     if (integer >= loopEnd) {
         integer = loopStart + (integer - loopEnd) % loopLength;
@@ -242,44 +255,88 @@ std::uint64_t reflect(std::uint64_t position, std::int32_t& direction, std::uint
     return position;
 }
 
+// Where `frames` frames take a voice, as a distance from its position with the lowest fraction
+// bit dropped: the first frame moves by the step, each later one drops the bit the step before
+// added, which forward shortens an odd step by one unit and backward lengthens it by one.
+// Saturates instead of wrapping.
+std::uint64_t movedAfter(std::uint64_t frames, std::uint64_t step, bool forward) {
+    const std::uint64_t later = forward ? step & ~std::uint64_t{1} : step + (step & 1);
+    std::uint64_t moved = 0;
+    if (__builtin_mul_overflow(frames - 1, later, &moved) ||
+        __builtin_add_overflow(moved, step, &moved)) {
+        return UINT64_MAX;
+    }
+    return moved;
+}
+
+// The fewest frames after which a voice has moved `needed`, as movedAfter counts; for a voice
+// that movedAfter has seen get there (so a step shorter than `needed` has later steps too).
+std::uint64_t framesToMove(std::uint64_t needed, std::uint64_t step, bool forward) {
+    if (step >= needed) {
+        return 1;
+    }
+    const std::uint64_t later = forward ? step & ~std::uint64_t{1} : step + (step & 1);
+    const std::uint64_t rest = needed - step;
+    return 1 + rest / later + (rest % later != 0 ? 1 : 0);
+}
+
+struct BoundarySegment {
+    std::int32_t frames;
+    bool endsAtBoundary;
+};
+
+// How many of `remaining` frames a voice plays before it reaches its boundary: the loop end
+// (or, beyond it, the sample end) moving forward, the loop start moving backward.
+BoundarySegment segmentToBoundary(const Voice& voice, const Sample& sample, std::uint64_t position,
+                                  std::uint64_t step, std::int32_t remaining) {
+    if (sample.data == nullptr) {
+        return {0, true}; // nothing to read: the boundary is here
+    }
+    const bool forward = voice.direction == Forward;
+    const std::uint32_t loopEnd = sample.loopStart + sample.loopLength;
+    std::uint64_t distance = 0;
+    if (forward) {
+        const std::uint32_t end = integerPart(position) > loopEnd ? sample.length : loopEnd;
+        const std::uint64_t boundary = toFixed(end, 0);
+        if (position >= boundary) {
+            return {0, true}; // already at or past it
+        }
+        distance = boundary - position;
+    } else {
+        const std::uint64_t boundary = toFixed(sample.loopStart, 0);
+        if (position <= boundary) {
+            return {0, true};
+        }
+        distance = position - boundary;
+    }
+    std::uint64_t count = framesToCover(distance, step);
+    // Taken at 24.8 precision, the count can come out too high, so that the voice would cross
+    // the boundary before the segment ends and read past it. It never runs past the frame that
+    // really gets there; the division is needed only when the count is out.
+    const std::uint64_t needed = forward ? distance + (position & 1) : distance - (position & 1);
+    const std::uint64_t checked = std::min(count, static_cast<std::uint64_t>(remaining) + 1);
+    if (checked > 1 && movedAfter(checked - 1, step, forward) >= needed) {
+        count = framesToMove(needed, step, forward);
+    }
+    if (count > static_cast<std::uint64_t>(remaining)) {
+        return {remaining, false};
+    }
+    return {static_cast<std::int32_t>(count), true};
+}
+
 void mixVoice(Voice& voice, float* out, std::int32_t frames) {
     const Sample& sample = *voice.sample;
     const std::int16_t* data = sample.data.get();
     const std::uint32_t loopStart = sample.loopStart;
-    const std::uint32_t loopEnd = sample.loopStart + sample.loopLength;
     const std::uint64_t step = toFixed(voice.step, voice.stepFraction);
     std::uint64_t position = toFixed(voice.position, voice.positionFraction);
     std::int32_t remaining = frames;
+    std::int32_t framelessPasses = 0;
 
     for (;;) {
-        // Boundary: how many frames until the position reaches the loop end (or, beyond it,
-        // the sample end) moving forward, or the loop start moving backward.
-        std::int32_t segment = remaining;
-        bool atBoundary = false;
-        {
-            std::uint64_t distance = 0;
-            bool reached = data == nullptr; // nothing to read: the boundary is here
-            if (voice.direction == Forward) {
-                const std::uint32_t end = integerPart(position) > loopEnd ? sample.length : loopEnd;
-                const std::uint64_t boundary = toFixed(end, 0);
-                reached = reached || position >= boundary; // already at or past it
-                distance = boundary - position;
-            } else {
-                const std::uint64_t boundary = toFixed(loopStart, 0);
-                reached = reached || position <= boundary;
-                distance = position - boundary;
-            }
-            if (reached) {
-                segment = 0;
-                atBoundary = true;
-            } else if ((distance >> 32) < FarFrames) {
-                const std::uint64_t count = framesToCover(distance, step);
-                if (count <= static_cast<std::uint64_t>(remaining)) {
-                    segment = static_cast<std::int32_t>(count);
-                    atBoundary = true;
-                }
-            }
-        }
+        const BoundarySegment bounded = segmentToBoundary(voice, sample, position, step, remaining);
+        std::int32_t segment = bounded.frames;
+        bool atBoundary = bounded.endsAtBoundary;
 
         // Ramp: go on with the running one while the targets stay, otherwise head for the
         // current gains from the current levels.
@@ -340,8 +397,10 @@ void mixVoice(Voice& voice, float* out, std::int32_t frames) {
         }
 
         // At the boundary: loop, reflect or stop.
+        framelessPasses = segment > 0 ? 0 : framelessPasses + 1;
         if (atBoundary) {
-            const bool loops = data != nullptr && sample.loopLength != 0;
+            const bool loops =
+                data != nullptr && sample.loopLength != 0 && framelessPasses <= MaxFramelessPasses;
             if (loops && sample.loopMode == ForwardLoop) {
                 position = wrapForward(position, loopStart, sample.loopLength);
             } else if (loops && sample.loopMode == PingPongLoop) {

@@ -449,6 +449,18 @@ TEST(MixerLoop, PingPongLoopAtFrameZeroKeepsThePositionInsideTheData) {
     const Voice atZero = mixAlone(back, out.data(), 1);
     EXPECT_EQ(positionOf(atZero), 0u);
     EXPECT_EQ(atZero.direction, Forward);
+
+    // Counted at 24.8 precision, 2.ffffff28 takes 4 frames to frame 0 at 0.ffffffff per frame;
+    // the third already crosses it (to -0xd7 units). When the output ends there, the crossing is
+    // still reflected, not stored as a position 2^32 frames on.
+    Voice crossing = steadyVoice(*small, 255, 255);
+    crossing.direction = Backward;
+    placeAt(crossing, 2 * FrameUnit + 0xFFFFFF28);
+    setStep(crossing, 0xFFFFFFFF);
+    std::vector<float> three(2 * 3, 0.0f);
+    const Voice reflectedAtTheEnd = mixAlone(crossing, three.data(), 3);
+    EXPECT_EQ(positionOf(reflectedAtTheEnd), 0xD6u);
+    EXPECT_EQ(reflectedAtTheEnd.direction, Forward);
 }
 
 TEST(MixerLoop, OneShotOfHundredFramesPlaysExactlyHundredFramesWhateverTheSplit) {
