@@ -182,6 +182,24 @@ XmModule moduleWith(std::vector<XmPattern> patterns, std::vector<XmInstrument> i
     return module;
 }
 
+// One sample of a few frames that is all loop from frame 0, under one note: the smallest module
+// that sounds, which the fuzz target plays for long, and a loop met every frame or two.
+XmModule tinyLoopModule() {
+    XmSample sample;
+    sample.frames = {64, -64, 32, -32};
+    sample.loopType = 1;
+    sample.loopLength = 4;
+    XmInstrument instrument;
+    instrument.samples = {sample};
+    XmModule module;
+    module.channels = 2;
+    module.orders = {0};
+    module.patterns = {tools::emptyPattern(4, module.channels)};
+    module.patterns[0].at(0, 0, module.channels) = XmCell{61, 1, 0, 0, 0};
+    module.instruments = {instrument};
+    return module;
+}
+
 } // namespace
 
 std::vector<Seed> moduleSeeds() {
@@ -215,6 +233,7 @@ std::vector<Seed> moduleSeeds() {
     restarting.restartPosition = 2;
     restarting.patterns[1].unpacked = true;
     add("restart-unpacked.xm", restarting);
+    add("tiny-loop.xm", tinyLoopModule());
     return seeds;
 }
 

@@ -15,8 +15,8 @@ struct Seed {
 };
 
 // Modules that between them use every effect, every volume-column command, both envelopes with
-// sustain and loops, forward, ping-pong and no sample loops, 8- and 16-bit samples, and both
-// frequency tables.
+// sustain and loops, forward, ping-pong and no sample loops, 8- and 16-bit samples, both
+// frequency tables, and a loop of a few frames in a module small enough to be played for long.
 std::vector<Seed> moduleSeeds();
 
 // Small packs in the shipped pack's layout: images cut down to a few pixels, the scroller text
