@@ -1,6 +1,7 @@
 #include "player/memory_file.h"
 
 #include "player/file_callbacks.h"
+#include "player/player.h"
 
 #include <algorithm>
 #include <limits>
@@ -78,6 +79,13 @@ void memoryFileSeek(void* handle, std::int32_t offset, std::uint8_t origin) {
 
 std::int32_t memoryFileTell(void* handle) {
     return fileOf(handle).position;
+}
+
+Song* loadSongFromMemory(std::span<const std::uint8_t> bytes) {
+    setMemoryFileBytes(bytes);
+    setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
+                     memoryFileTell);
+    return loadSong(bytes.data());
 }
 
 } // namespace omra

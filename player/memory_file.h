@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/song.h"
+
 #include <cstdint>
 #include <span>
 
@@ -21,5 +23,9 @@ void memoryFileClose(void* handle);
 std::int32_t memoryFileRead(void* destination, std::int32_t count, void* handle);
 void memoryFileSeek(void* handle, std::int32_t offset, std::uint8_t origin);
 std::int32_t memoryFileTell(void* handle);
+
+// Loads the module held in `bytes` as the intro loads its own: installs the memory file's
+// callbacks over the bytes and loads the song through them. No song when it is refused.
+Song* loadSongFromMemory(std::span<const std::uint8_t> bytes);
 
 } // namespace omra

@@ -16,10 +16,7 @@ Song* song = nullptr;
 void runStartup() {
     loadAssets();
     setupScene();
-    setMemoryFileBytes(assets.moduleBytes);
-    setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
-                     memoryFileTell);
-    song = loadSong(assets.moduleBytes.data());
+    song = loadSongFromMemory(assets.moduleBytes);
     startPlayback(song);
 }
 

@@ -51,10 +51,7 @@ std::vector<std::uint8_t> readModule(const char* path) {
 }
 
 Song* loadModule(const std::vector<std::uint8_t>& bytes) {
-    setMemoryFileBytes(bytes);
-    setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
-                     memoryFileTell);
-    return loadSong(bytes.data());
+    return loadSongFromMemory(bytes);
 }
 
 void report(const std::string& name, double figure, const char* unit) {

@@ -72,10 +72,7 @@ void play(Song& song, std::int32_t blocks) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    setMemoryFileBytes({data, size});
-    setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
-                     memoryFileTell);
-    Song* song = loadSong(data);
+    Song* song = loadSongFromMemory({data, size});
     if (song == nullptr) {
         return 0;
     }

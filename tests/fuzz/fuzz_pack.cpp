@@ -44,10 +44,7 @@ void layOutScroller(const std::string& text, const DecodedImage& sheet) {
 }
 
 void loadModule(const Bytes& module) {
-    setMemoryFileBytes(module);
-    setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
-                     memoryFileTell);
-    freeSong(loadSong(module.data()));
+    freeSong(loadSongFromMemory(module));
 }
 
 } // namespace

@@ -135,10 +135,7 @@ int run(const Arguments& arguments) {
     if (const std::optional<std::string> problem = tools::xmModuleProblem(bytes)) {
         throw std::runtime_error(input + ": " + *problem);
     }
-    setMemoryFileBytes(bytes);
-    setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
-                     memoryFileTell);
-    const LoadedSong song(loadSong(bytes.data()));
+    const LoadedSong song(loadSongFromMemory(bytes));
     if (song == nullptr) {
         throw std::runtime_error(input + ": the player could not load it (out of memory)");
     }

@@ -28,10 +28,7 @@ struct SongRelease {
 using LoadedSong = std::unique_ptr<Song, SongRelease>;
 
 LoadedSong load(const std::vector<std::uint8_t>& bytes) {
-    setMemoryFileBytes(bytes);
-    setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
-                     memoryFileTell);
-    return LoadedSong(loadSong(bytes.data()));
+    return LoadedSong(loadSongFromMemory(bytes));
 }
 
 // Runs the sequencer for TicksPlayed ticks and mixes a few frames of every voice after each,

@@ -32,11 +32,8 @@ protected:
         module.orders = {0};
         module.patterns = {tools::emptyPattern(64, 2)};
         moduleBytes = tools::writeXm(module);
-        setMemoryFileBytes(moduleBytes);
-        setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
-                         memoryFileTell);
         setWaveDevice(&device);
-        song = loadSong(moduleBytes.data());
+        song = loadSongFromMemory(moduleBytes);
         ASSERT_NE(song, nullptr);
         ticksInBlock.clear();
         tickCount = 0;

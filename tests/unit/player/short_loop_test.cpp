@@ -67,10 +67,7 @@ struct Rendered {
 
 // Renders RenderedFrames of the module through the intro's player.
 Rendered render(const std::vector<std::uint8_t>& bytes) {
-    setMemoryFileBytes(bytes);
-    setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
-                     memoryFileTell);
-    Song* song = loadSong(bytes.data());
+    Song* song = loadSongFromMemory(bytes);
     if (song == nullptr) {
         return {};
     }

@@ -62,10 +62,7 @@ void keepTrace(const Song& song, void* trace) {
 
 SequencerRun::SequencerRun(const tools::XmModule& module) {
     const std::vector<std::uint8_t> bytes = tools::writeXm(module);
-    setMemoryFileBytes(bytes);
-    setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
-                     memoryFileTell);
-    song_ = loadSong(bytes.data());
+    song_ = loadSongFromMemory(bytes);
     if (song_ == nullptr) {
         ADD_FAILURE() << "the test module did not load";
         return;

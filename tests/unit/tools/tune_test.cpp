@@ -37,10 +37,7 @@ unsigned u16At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
 // Loads the module the way the intro does, through the memory file.
 struct LoadedSong {
     explicit LoadedSong(const std::vector<std::uint8_t>& moduleBytes) : bytes(moduleBytes) {
-        setMemoryFileBytes(bytes);
-        setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
-                         memoryFileTell);
-        song = loadSong(bytes.data());
+        song = loadSongFromMemory(bytes);
     }
     ~LoadedSong() { freeSong(song); }
     LoadedSong(const LoadedSong&) = delete;
