@@ -218,18 +218,17 @@ void readEnvelope(Reader& in, std::array<EnvelopePoint, MaxEnvelopePoints>& poin
     }
 }
 
-// Keeps the point count within the 12 stored points and every point index on a used point,
-// so that envelope code never looks past the points.
-void fitEnvelope(std::uint8_t& count, std::uint8_t& flags, std::uint8_t& sustain,
-                 std::uint8_t& loopStart, std::uint8_t& loopEnd) {
+// Keeps the point count within the 12 stored points and the loop start on a used point: the
+// envelope jumps to the loop start and reads its point and the next. A sustain point or loop end
+// past the points is left as stored; the envelope never reaches it, so it neither holds nor
+// loops there but runs to its last point and finishes.
+void fitEnvelope(std::uint8_t& count, std::uint8_t& flags, std::uint8_t& loopStart) {
     count = std::min<std::uint8_t>(count, MaxEnvelopePoints);
     if (count < 2) {
         flags = 0;
     }
     const std::uint8_t last = count > 0 ? count - 1 : 0;
-    sustain = std::min(sustain, last);
     loopStart = std::min(loopStart, last);
-    loopEnd = std::min(loopEnd, last);
 }
 
 // Keeps the loop inside the sample, so that the guard slot and the mixer's loop end stay
@@ -377,11 +376,9 @@ bool readInstrument(Instrument& instrument, Reader& in) {
     instrument.vibratoRate = fields[13];
     instrument.fadeout = static_cast<std::uint16_t>(le16(fields + 14) * 2);
     fitEnvelope(instrument.volumePointCount, instrument.volumeEnvelopeFlags,
-                instrument.volumeSustainPoint, instrument.volumeLoopStart,
-                instrument.volumeLoopEnd);
+                instrument.volumeLoopStart);
     fitEnvelope(instrument.panningPointCount, instrument.panningEnvelopeFlags,
-                instrument.panningSustainPoint, instrument.panningLoopStart,
-                instrument.panningLoopEnd);
+                instrument.panningLoopStart);
     in.seekTo(headerEnd);
 
     for (int i = 0; i < sampleCount; ++i) {

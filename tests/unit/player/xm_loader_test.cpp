@@ -903,7 +903,7 @@ TEST(XmLoaderMends, ALoopThatStartsAtOrPastTheSampleEndIsNoLoop) {
     }
 }
 
-TEST(XmLoaderMends, ClampsEnvelopePointCountsAndPointIndices) {
+TEST(XmLoaderMends, ClampsEnvelopePointCountsAndTheLoopStartButNotTheLoopEnd) {
     XmInstrument instrument = instrumentWith({sampleOf({1})});
     for (std::uint16_t x = 0; x < 12; ++x) {
         instrument.volumeEnvelope.points.push_back({static_cast<std::uint16_t>(x * 4), 32});
@@ -924,19 +924,21 @@ TEST(XmLoaderMends, ClampsEnvelopePointCountsAndPointIndices) {
     ASSERT_TRUE(loaded.ok);
     const Instrument& got = loaded.song->instruments[0];
     EXPECT_EQ(got.volumePointCount, 12);
-    EXPECT_EQ(got.volumeSustainPoint, 11);
     EXPECT_EQ(got.volumeLoopStart, 11);
-    EXPECT_EQ(got.volumeLoopEnd, 11);
     EXPECT_EQ(got.volumeEnvelopeFlags, 7);
+    // Past the points the loop end is never met: clamped to the last point, it would loop there
+    // and a fading note would never end.
+    EXPECT_EQ(got.volumeSustainPoint, 12);
+    EXPECT_EQ(got.volumeLoopEnd, 255);
     EXPECT_EQ(got.panningPointCount, 3);
-    EXPECT_EQ(got.panningSustainPoint, 2);
+    EXPECT_EQ(got.panningSustainPoint, 3);
     EXPECT_EQ(got.panningLoopStart, 1);
-    EXPECT_EQ(got.panningLoopEnd, 2);
+    EXPECT_EQ(got.panningLoopEnd, 9);
     EXPECT_EQ(loaded.song->instruments[1].panningPointCount, 12);
     EXPECT_EQ(loaded.song->instruments[1].panningEnvelopeFlags, 1);
 }
 
-TEST(XmLoaderMends, PointIndicesOfAnEnvelopeWithoutPointsStayOnTheFirstSlot) {
+TEST(XmLoaderMends, LoopStartOfAnEnvelopeWithoutPointsStaysOnTheFirstSlot) {
     XmInstrument instrument = instrumentWith({sampleOf({1})});
     instrument.volumeEnvelope = envelopeOf({}, 7, 5, 6, 7);
     XmModule module = smallModule();
@@ -946,9 +948,7 @@ TEST(XmLoaderMends, PointIndicesOfAnEnvelopeWithoutPointsStayOnTheFirstSlot) {
     const Instrument& got = loaded.song->instruments[0];
     EXPECT_EQ(got.volumePointCount, 0);
     EXPECT_EQ(got.volumeEnvelopeFlags, 0);
-    EXPECT_EQ(got.volumeSustainPoint, 0);
     EXPECT_EQ(got.volumeLoopStart, 0);
-    EXPECT_EQ(got.volumeLoopEnd, 0);
 }
 
 TEST(XmLoaderMends, TrimsASampleThatClaimsMoreDataThanTheFileHolds) {
