@@ -11,8 +11,10 @@ namespace omra::tools {
 
 namespace {
 
-// Watches the order position tick by tick. Pattern loops repeat rows inside one order position,
-// so only a move to another position can come back to music already played.
+// Watches the order position tick by tick. Playback comes back to music already played when it
+// moves to an order position it has played: at the end of a pattern or by a jump or a break,
+// to another position or to the one playing now (a song of one position, a jump to itself).
+// A pattern loop repeats rows without such a move and does not count.
 struct PassWatch {
     TickHandler tick = nullptr;
     std::array<bool, OrderTableSize> played{};
@@ -25,11 +27,13 @@ PassWatch watch;
 
 void watchedTick(Song& song) {
     const std::uint64_t start = watch.tickStartFrame;
+    // A row's first tick makes the order move that the row before asked for, if any.
+    const bool orderMove = song.tick == 0 && song.nextOrder >= 0;
     watch.tick(song);
     // The mixer reads the tick's length after the handler, so a tempo change counts already.
     watch.tickStartFrame += static_cast<std::uint64_t>(song.framesPerTick);
     const std::int32_t order = song.orderPosition;
-    if (order != watch.lastOrder && order >= 0 && order < OrderTableSize) {
+    if ((orderMove || order != watch.lastOrder) && order >= 0 && order < OrderTableSize) {
         if (watch.played[order] && !watch.cameBackAt) {
             watch.cameBackAt = start;
         }

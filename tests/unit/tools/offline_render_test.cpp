@@ -1,5 +1,8 @@
+#include "player/memory_file.h"
 #include "player/mix_constants.h"
+#include "player/player.h"
 #include "player/player_state.h"
+#include "xm/xm_writer.h"
 #include "xmrender/offline_render.h"
 
 #include <gtest/gtest.h>
@@ -65,6 +68,40 @@ TEST(OfflineRender, AFixedLengthIgnoresTheLoopPoint) {
     EXPECT_FALSE(rendered.result.cameBack);
     EXPECT_EQ(rendered.result.frames, 40u * 882u + 3u);
     EXPECT_EQ(rendered.framesDelivered, rendered.result.frames);
+}
+
+TEST(OfflineRender, OnePassOfARealSongEndsAtItsFirstReturnHoweverItGetsThere) {
+    constexpr std::uint64_t FramesPerRow = 6 * 882; // speed 6 at 125 BPM
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> orders;
+        std::vector<XmCell> firstChannel; // rows of the last pattern; the others are 4 empty rows
+        std::uint64_t rows;
+    };
+    const Case cases[] = {
+        {"one position, restarting on itself", {0}, {{}, {}, {}, {}}, 4},
+        {"a jump to the position playing", {0, 1}, {{}, {0, 0, 0, 0x0B, 1}, {}, {}}, 4 + 2},
+        // Rows 0, 1, 0, 1, 0, 1, 2, 3: looping inside a pattern is not a return.
+        {"a pattern loop", {0}, {{0, 0, 0, 0x0E, 0x60}, {0, 0, 0, 0x0E, 0x62}, {}, {}}, 8},
+    };
+    for (const Case& c : cases) {
+        XmModule module;
+        module.orders = c.orders;
+        module.patterns.assign(c.orders.size(), emptyPattern(4, module.channels));
+        for (int row = 0; row < 4; ++row) {
+            module.patterns.back().at(row, 0, module.channels) = c.firstChannel[row];
+        }
+        const std::vector<std::uint8_t> bytes = writeXm(module);
+        Song* song = loadSongFromMemory(bytes);
+        ASSERT_NE(song, nullptr) << c.what;
+        RenderLength length;
+        length.passLimitFrames = 60 * MixRate;
+        const RenderResult result =
+            renderSong(*song, length, [](std::span<const std::int16_t>) {}, [](std::uint64_t) {});
+        freeSong(song);
+        EXPECT_TRUE(result.cameBack) << c.what;
+        EXPECT_EQ(result.frames, c.rows * FramesPerRow) << c.what;
+    }
 }
 
 } // namespace
