@@ -85,6 +85,7 @@ refusal_cases=(
     "2|--info takes one module|--info"
     "2|unknown option --bogus|--bogus $module $work/out.wav"
     "2|--seconds takes a number|--seconds -1 $module $work/out.wav"
+    "2|--seconds takes a number of seconds from 0 to 24347 (the longest a WAV file holds)|--seconds 24348 $module $work/out.wav"
     "2|--trace needs a file name|$module $work/out.wav --trace"
 )
 for refusal_case in "${refusal_cases[@]}"; do
@@ -98,6 +99,22 @@ done
 cp "$work/a.wav" "$work/keep.wav"
 "$tool" "$work/end-cut.xm" "$work/keep.wav" 2>/dev/null && fail "rendered a cut module"
 cmp -s "$work/a.wav" "$work/keep.wav" || fail "a failed run changed the existing WAV"
+
+# Terminated mid-render, it leaves neither the outputs nor their temporaries, and ends as the
+# signal ends a program.
+"$tool" --seconds 20000 --trace "$work/out-killed.trace" "$module" "$work/out-killed.wav" \
+    2>/dev/null &
+render=$!
+for _ in $(seq 100); do
+    [ -e "$work/out-killed.wav.partial" ] && break
+    sleep 0.1
+done
+[ -e "$work/out-killed.wav.partial" ] || fail "no temporary WAV while rendering"
+kill -TERM "$render"
+status=0
+wait "$render" || status=$?
+[ "$status" -eq $((128 + 15)) ] || fail "exit $status after SIGTERM, not 143"
+[ -z "$(find "$work" -name 'out-killed*')" ] || fail "left behind after SIGTERM: $(find "$work" -name 'out-killed*')"
 
 "$tool" --help | grep -q '^usage: xmrender' || fail "--help prints the usage"
 echo "PASS: xmrender renders deterministically and refuses bad input cleanly"

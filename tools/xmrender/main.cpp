@@ -17,6 +17,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -55,8 +56,11 @@ double parseSeconds(const std::string& text) {
     } catch (const std::exception&) {
         used = 0;
     }
-    if (used != text.size() || !(value >= 0) || value > 24 * 3600) {
-        throw UsageError("--seconds takes a number of seconds from 0 to 86400, not '" + text + "'");
+    const auto longest = static_cast<double>(omra::tools::MaxWavFrames / omra::MixRate);
+    if (used != text.size() || !(value >= 0) || value > longest) {
+        throw UsageError("--seconds takes a number of seconds from 0 to " +
+                         std::to_string(static_cast<long>(longest)) +
+                         " (the longest a WAV file holds), not '" + text + "'");
     }
     return value;
 }
@@ -119,8 +123,8 @@ std::string clock(std::uint64_t frames) {
     return text;
 }
 
-void appendTrace(const omra::Song& song, void* text) {
-    *static_cast<std::string*>(text) += formatTick(captureTick(song, omra::player));
+void writeTrace(const omra::Song& song, void* out) {
+    *static_cast<std::ostream*>(out) << formatTick(captureTick(song, omra::player));
 }
 
 struct SongRelease {
@@ -154,11 +158,11 @@ int run(const Arguments& arguments) {
     // Both outputs are opened before the render, so a bad path fails at once.
     tools::WavWriter wav(arguments.files[1]);
     std::optional<tools::AtomicFile> traceFile;
-    std::string trace;
     if (arguments.trace) {
         traceFile.emplace(*arguments.trace);
-        trace = "# " + input + ": the player's state after every tick, one line per channel\n";
-        setTickObserver(appendTrace, &trace);
+        traceFile->stream() << "# " << input
+                            << ": the player's state after every tick, one line per channel\n";
+        setTickObserver(writeTrace, &traceFile->stream());
     }
     const tools::RenderResult result = tools::renderSong(
         *song, length, [&](std::span<const std::int16_t> pcm) { wav.write(pcm); },
@@ -171,7 +175,6 @@ int run(const Arguments& arguments) {
         });
     setTickObserver(nullptr, nullptr);
     if (traceFile) {
-        traceFile->stream() << trace;
         traceFile->commit();
     }
     wav.finish();

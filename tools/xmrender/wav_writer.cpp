@@ -11,9 +11,7 @@ namespace {
 constexpr std::uint32_t SampleRate = 44100;
 constexpr std::uint16_t Channels = 2;
 constexpr std::uint16_t BitsPerSample = 16;
-constexpr std::uint32_t HeaderBytes = 44;
-// The RIFF size fields are 32 bits wide.
-constexpr std::uint64_t MaxDataBytes = 0xFFFFFFFFu - HeaderBytes;
+constexpr std::uint32_t HeaderBytes = WavHeaderBytes;
 
 void putU16(char* at, std::uint16_t value) {
     at[0] = static_cast<char>(value);
@@ -33,7 +31,7 @@ WavWriter::WavWriter(std::filesystem::path target) : file_(std::move(target)) {
 
 void WavWriter::write(std::span<const std::int16_t> interleaved) {
     const std::uint64_t bytes = interleaved.size() * sizeof(std::int16_t);
-    if (dataBytes_ + bytes > MaxDataBytes) {
+    if (dataBytes_ + bytes > MaxWavDataBytes) {
         throw std::runtime_error(file_.target().string() + ": longer than a WAV file can hold");
     }
     // WAV data is little-endian, as both targets are.

@@ -8,6 +8,12 @@
 
 namespace omra::tools {
 
+// The most 16-bit stereo frames a WAV file holds: its size fields are 32 bits wide, which at
+// 44100 Hz is about 6 h 45 min.
+inline constexpr std::uint32_t WavHeaderBytes = 44;
+inline constexpr std::uint64_t MaxWavDataBytes = 0xFFFFFFFFu - WavHeaderBytes;
+inline constexpr std::uint64_t MaxWavFrames = MaxWavDataBytes / 4;
+
 // Streams 16-bit stereo 44100 Hz PCM into a WAV file through an AtomicFile: the target is
 // replaced only when `finish` succeeds, and a writer destroyed unfinished leaves nothing.
 class WavWriter {
