@@ -16,12 +16,16 @@ std::int32_t playBlock(std::uint64_t playedBytes) {
 
 void serviceWaveDevice(PlayerState& state, WaveDevice& device, PlayedBytesClock& clock) {
     const std::int32_t playing = playBlock(clock.advance(device.playedBytes()));
+    if (state.writeBlock == playing) {
+        return;
+    }
     // The block being played is never rewritten; everything behind it is refilled.
     while (state.writeBlock != playing) {
         audioFlags.blockBeingMixed.store(true, std::memory_order_seq_cst);
         mixBlock(state);
         audioFlags.blockBeingMixed.store(false, std::memory_order_seq_cst);
     }
+    device.ringRewritten();
 }
 
 void audioThread(WaveDevice& device) {

@@ -18,6 +18,9 @@ public:
     virtual void start() = 0;
     // Bytes played since start: a 32-bit counter that wraps after 2^32 bytes.
     virtual std::uint32_t playedBytes() = 0;
+    // Called by the audio thread after it has rewritten blocks of the ring, before they are
+    // played: a device that reads the ring on a thread of its own makes the writes visible there.
+    virtual void ringRewritten() = 0;
     // Stops output; the ring is no longer read.
     virtual void reset() = 0;
     // Gives the ring back.

@@ -51,6 +51,10 @@ public:
 
     std::uint32_t playedBytes() override { return played_.load(std::memory_order_acquire); }
 
+    // Pairs with the callback's acquire: the ring writes before it happen before every read of
+    // the ring in a later callback.
+    void ringRewritten() override { rewrites_.fetch_add(1, std::memory_order_release); }
+
     void reset() override {
         if (device_ != 0) {
             SDL_PauseAudioDevice(device_, 1);
@@ -85,6 +89,7 @@ public:
 private:
     static void fill(void* user, Uint8* stream, int length) {
         auto& self = *static_cast<SdlWaveDevice*>(user);
+        self.rewrites_.load(std::memory_order_acquire);
         if (self.ring_ == nullptr) {
             std::memset(stream, 0, static_cast<std::size_t>(length));
             return;
@@ -106,6 +111,7 @@ private:
     std::uint32_t ringBytes_ = 0;
     std::uint32_t cursor_ = 0; // touched by the callback only while playing
     std::atomic<std::uint32_t> played_{0};
+    std::atomic<std::uint32_t> rewrites_{0};
 };
 
 } // namespace

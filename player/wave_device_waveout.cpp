@@ -45,6 +45,9 @@ public:
         return time.u.cb;
     }
 
+    // The system's wave output reads the ring through the driver, not on a thread of ours.
+    void ringRewritten() override {}
+
     void reset() override { waveOutReset(device_); }
 
     void unprepare() override {

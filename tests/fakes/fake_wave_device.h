@@ -25,6 +25,7 @@ public:
     }
     void start() override { calls.push_back("start"); }
     std::uint32_t playedBytes() override { return played.load(); }
+    void ringRewritten() override {}
     void reset() override { calls.push_back("reset"); }
     void unprepare() override {
         calls.push_back("unprepare");
