@@ -43,8 +43,10 @@ std::uint64_t framesToCover(std::uint64_t distance, std::uint64_t step) {
     if (step == 0) {
         step = ZeroStepFraction;
     }
-    // (step << 24) | (stepFraction >> 8) for every step below 256 frames; a wider step keeps its
-    // high bits instead of wrapping, so that it still finds its boundary.
+    // (step << 24) | (stepFraction >> 8) for every step below 256 frames; deliberately 64 bits
+    // wide, so that a wider step keeps its high bits instead of wrapping to a small divisor and
+    // a count far past its boundary
+    // (MixerLoop.PingPongStepOfManyRoundTripsEndsWhereReflectingOneByOneDoes).
     std::uint64_t divisor = step / CountUnit;
     if (divisor == 0) {
         divisor = 1; // a step below 2^-24 frame
@@ -62,8 +64,9 @@ struct FramePair {
 inline FramePair framesAt(const std::int16_t* data, std::uint64_t position) {
     const std::uint32_t i = integerPart(position);
     if (i == UINT32_MAX) {
-        // Moving backward, the last frames before a loop start at frame 0 can fall a hair below
-        // it; the loop start mirrors there, as the loop guard mirrors the end.
+        // Deliberately not d[2^32 - 1]: moving backward, a frame can fall a hair below a loop
+        // start at frame 0, which mirrors there as the loop guard mirrors the end.
+        // (MixerLoop.PingPongLoopAtFrameZeroKeepsThePositionInsideTheData)
         return {data[0], data[0]};
     }
     return {data[i], data[i + 1]};
@@ -208,8 +211,9 @@ std::uint64_t wrapForward(std::uint64_t position, std::uint32_t loopStart,
 
 // Reflects a position that crossed an end of a ping-pong loop: past the end E it becomes
 // 2E - p - 2^-32 moving backward, past the start S it becomes 2S - p - 2^-32 moving forward,
-// until it no longer lies beyond the opposite end. The integer part is compared as signed, so
-// that a position that overshot below frame 0 counts as below the start.
+// until it no longer lies beyond the opposite end. Deliberately compared as signed, not
+// unsigned: a position that overshot below frame 0 is below the start, not 2^32 frames past the
+// end (MixerLoop.PingPongLoopAtFrameZeroKeepsThePositionInsideTheData).
 std::uint64_t reflect(std::uint64_t position, std::int32_t& direction, std::uint32_t loopStart,
                       std::uint32_t loopLength) {
     const std::uint64_t start = toFixed(loopStart, 0);
@@ -299,7 +303,9 @@ BoundarySegment segmentToBoundary(const Voice& voice, const Sample& sample, std:
         const std::uint32_t end = integerPart(position) > loopEnd ? sample.length : loopEnd;
         const std::uint64_t boundary = toFixed(end, 0);
         if (position >= boundary) {
-            return {0, true}; // already at or past it
+            // Already at or past it: the plain difference would wrap round to a distance too
+            // far to count, and the voice would run on past its data.
+            return {0, true};
         }
         distance = boundary - position;
     } else {
@@ -464,7 +470,8 @@ void mixBlock(PlayerState& state) {
                     song->tickHandler(*song);
                 }
                 // Read after the handler: a tempo change made by this tick sets its own length.
-                // A tick is at least one frame long, so the block always ends.
+                // At least one frame, deliberately: a tick of 0 frames (no tempo set) would call
+                // the handler for ever and the block would never end.
                 framesLeft = std::max(song->framesPerTick, 1);
             }
             const std::int32_t frames = std::min(framesLeft, BlockFrames - done);

@@ -55,6 +55,9 @@ std::unique_ptr<T[]> makeArray(std::size_t count) {
 class Reader {
 public:
     explicit Reader(ModuleStream& stream) : stream_(stream) {
+        // The one seek from the end, deliberately: the file's size bounds the counts its header
+        // claims, so a corrupt count cannot make the loader reserve gigabytes
+        // (XmLoaderMends.ReadsNoMoreStoredPatternsThanTheFileHasHeadersFor).
         stream_.seek(0, SeekFromEnd);
         size_ = stream_.tell();
         stream_.seek(0, SeekFromStart);

@@ -200,8 +200,8 @@ void extendedFirstTick(ChannelTick& tick, RowStart& row) {
         channel.waveformControl = (channel.waveformControl & 0xF0) | y;
         break;
     case effect::SetFinetune:
-        // The sample itself changes, for every channel and every later note. The shared
-        // stand-in for a missing sample stays as it is.
+        // The sample itself changes, for every channel and every later note. Deliberately not
+        // the stand-in for a missing sample: one record shared by every song, it stays all zero.
         if (&tick.sample != &EmptySample) {
             tick.sample.finetune = static_cast<std::int8_t>(y);
         }
