@@ -19,14 +19,14 @@ namespace {
 using namespace omra;
 
 // Inputs of up to LongPlayBytes play LongPlayBlocks (30 s of sound); larger ones proportionally
-// less, down to ShortPlayBlocks (0.4 s) from 77 KB on. On average over the blocks played, at most
-// TicksPerBlock ticks and VoicesPerBlock sounding voices a block, so that neither a tempo of
-// thousands of BPM nor 32 channels of tiny loops (a boundary every frame for each voice) makes
-// one input take more than a few seconds.
+// less, down to ShortPlayBlocks (0.4 s) from 77 KB on. At most MaxTicks ticks (a minute of a
+// 125 BPM song at speed 6) and, on average over the blocks played, VoicesPerBlock sounding
+// voices a block, so that neither a tempo of thousands of BPM nor 32 channels of tiny loops (a
+// boundary every frame for each voice) makes one input take more than a fraction of a second.
 constexpr std::size_t LongPlayBytes = 1024;
 constexpr std::int32_t LongPlayBlocks = 1500;
 constexpr std::int32_t ShortPlayBlocks = 20;
-constexpr std::int32_t TicksPerBlock = 150;
+constexpr std::int32_t MaxTicks = 3000;
 constexpr std::int32_t VoicesPerBlock = 4;
 
 std::int32_t blocksToPlay(std::size_t size) {
@@ -61,8 +61,7 @@ void play(Song& song, std::int32_t blocks) {
     std::int32_t voiceBlocks = 0;
     setTickObserver(countTick, &ticks);
     for (std::int32_t block = 0;
-         block < blocks && ticks < blocks * TicksPerBlock && voiceBlocks < blocks * VoicesPerBlock;
-         ++block) {
+         block < blocks && ticks < MaxTicks && voiceBlocks < blocks * VoicesPerBlock; ++block) {
         mixBlock(player);
         voiceBlocks += soundingVoices();
     }

@@ -182,13 +182,14 @@ XmModule moduleWith(std::vector<XmPattern> patterns, std::vector<XmInstrument> i
     return module;
 }
 
-// One sample of a few frames that is all loop from frame 0, under one note: the smallest module
-// that sounds, which the fuzz target plays for long, and a loop met every frame or two.
-XmModule tinyLoopModule() {
+// One sample that is all loop from frame 0, one or two frames long, under one note: the
+// smallest module that sounds, which the fuzz target plays for long, and a loop met every frame.
+XmModule tinyLoopModule(std::uint8_t loopType) {
     XmSample sample;
-    sample.frames = {64, -64, 32, -32};
-    sample.loopType = 1;
-    sample.loopLength = 4;
+    sample.frames = {64, -64};
+    sample.frames.resize(loopType);
+    sample.loopType = loopType;
+    sample.loopLength = loopType;
     XmInstrument instrument;
     instrument.samples = {sample};
     XmModule module;
@@ -233,7 +234,8 @@ std::vector<Seed> moduleSeeds() {
     restarting.restartPosition = 2;
     restarting.patterns[1].unpacked = true;
     add("restart-unpacked.xm", restarting);
-    add("tiny-loop.xm", tinyLoopModule());
+    add("one-frame-forward-loop.xm", tinyLoopModule(1));
+    add("two-frame-pingpong-loop.xm", tinyLoopModule(2));
     return seeds;
 }
 
