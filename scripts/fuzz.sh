@@ -27,10 +27,13 @@ rm -rf "$seeds"
 cp data/module.xm "$seeds/omra_fuzz_module/shipped.xm"
 cp "$build/pack.bin" "$seeds/omra_fuzz_pack/shipped.pack"
 
-# The shipped pack is 1.2 MB; modules stay below 64 KiB, as the shipped one does.
+# The shipped pack is 1.2 MB; modules stay below 64 KiB, as the shipped one does. The mixer
+# target starts from nothing: a few bytes describe its voice.
+mkdir -p "$seeds/omra_fuzz_mixer"
 declare -A target_options=(
     [omra_fuzz_pack]="-max_len=1310720"
     [omra_fuzz_module]="-max_len=65536 -dict=tests/fuzz/xm.dict"
+    [omra_fuzz_mixer]="-max_len=4096"
 )
 # A hang is an input that takes 10 s; a corrupt header that makes the loader reserve gigabytes
 # shows up as one allocation above 512 MB or the process above 2 GB.
@@ -38,7 +41,7 @@ common_options=(-max_total_time="$seconds" -print_final_stats=1 -timeout=10
     -rss_limit_mb=2048 -malloc_limit_mb=512)
 
 failed=0
-for target in omra_fuzz_pack omra_fuzz_module; do
+for target in omra_fuzz_pack omra_fuzz_module omra_fuzz_mixer; do
     corpus=$build/corpus/$target
     crashes=$build/crashes/$target
     log=$build/logs/$target.log
