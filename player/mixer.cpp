@@ -65,40 +65,54 @@ inline void store4(float* to, Floats4 values) {
     std::memcpy(to, &values, sizeof values);
 }
 
-// Mixes `frames` frames at fixed multipliers from the read position `at`, four frames per
-// iteration. Each lane does one frame's arithmetic exactly as sampleAt does, in the same order
-// and precision, so the sums are bit for bit those of mixing one frame at a time.
+// The read positions of four frames in a row, two to a vector, so that a 32-bit build keeps
+// them in vector registers rather than in eight general ones it lacks.
+struct FourPositions {
+    U64s2 first;
+    U64s2 second;
+};
+
+inline FourPositions fourPositions(std::uint64_t at, std::uint64_t stride) {
+    return {U64s2{at, at + stride}, U64s2{at + 2 * stride, at + 3 * stride}};
+}
+
+// Four frames' values, each with sampleAt's arithmetic in the same order and precision, so
+// that they are bit for bit those of interpolating one frame at a time.
+inline Floats4 sampleAt(const std::int16_t* data, const FourPositions& positions) {
+    const auto first = reinterpret_cast<UInts4>(positions.first);
+    const auto second = reinterpret_cast<UInts4>(positions.second);
+    const UInts4 fractions = __builtin_shufflevector(first, second, 0, 2, 4, 6);
+    const UInts4 frames = __builtin_shufflevector(first, second, 1, 3, 5, 7);
+    const UInts4 pairs{framePair(data, frames[0]), framePair(data, frames[1]),
+                       framePair(data, frames[2]), framePair(data, frames[3])};
+    const Ints4 here = reinterpret_cast<Ints4>(pairs << 16) >> 16;
+    const Ints4 next = reinterpret_cast<Ints4>(pairs) >> 16;
+    const Ints4 weight = reinterpret_cast<Ints4>(fractions >> 1);
+    return __builtin_convertvector(here, Floats4) +
+           __builtin_convertvector(next - here, Floats4) *
+               (__builtin_convertvector(weight, Floats4) * WeightUnit);
+}
+
+// Adds four frames of left and right values to the interleaved output.
+inline void addFour(float* out, Floats4 toLeft, Floats4 toRight) {
+    store4(out, load4(out) + __builtin_shufflevector(toLeft, toRight, 0, 4, 1, 5));
+    store4(out + 4, load4(out + 4) + __builtin_shufflevector(toLeft, toRight, 2, 6, 3, 7));
+}
+
+// Mixes `frames` frames at fixed multipliers from the read position `at`, four at a time.
 void mixSteady(const std::int16_t* data, std::uint64_t at, std::uint64_t stride, float left,
                float right, float* out, std::int32_t frames) {
-    std::int32_t frame = 0;
-    // The four lanes' read positions, two to a vector, so that a 32-bit build keeps them in
-    // vector registers rather than in eight general ones it lacks.
-    U64s2 firstPair{at, at + stride};
-    U64s2 secondPair{at + 2 * stride, at + 3 * stride};
+    FourPositions positions = fourPositions(at, stride);
     const U64s2 fourSteps{4 * stride, 4 * stride};
+    std::int32_t frame = 0;
     for (; frame + 4 <= frames; frame += 4) {
-        const auto first = reinterpret_cast<UInts4>(firstPair);
-        const auto second = reinterpret_cast<UInts4>(secondPair);
-        const UInts4 fractions = __builtin_shufflevector(first, second, 0, 2, 4, 6);
-        const UInts4 frameIndices = __builtin_shufflevector(first, second, 1, 3, 5, 7);
-        firstPair += fourSteps;
-        secondPair += fourSteps;
-        const UInts4 pairs{framePair(data, frameIndices[0]), framePair(data, frameIndices[1]),
-                           framePair(data, frameIndices[2]), framePair(data, frameIndices[3])};
-        const Ints4 here = reinterpret_cast<Ints4>(pairs << 16) >> 16;
-        const Ints4 next = reinterpret_cast<Ints4>(pairs) >> 16;
-        const Ints4 weight = reinterpret_cast<Ints4>(fractions >> 1);
-        const Floats4 value = __builtin_convertvector(here, Floats4) +
-                              __builtin_convertvector(next - here, Floats4) *
-                                  (__builtin_convertvector(weight, Floats4) * WeightUnit);
-        const Floats4 toLeft = value * left;
-        const Floats4 toRight = value * right;
-        store4(out, load4(out) + __builtin_shufflevector(toLeft, toRight, 0, 4, 1, 5));
-        store4(out + 4, load4(out + 4) + __builtin_shufflevector(toLeft, toRight, 2, 6, 3, 7));
+        const Floats4 value = sampleAt(data, positions);
+        positions.first += fourSteps;
+        positions.second += fourSteps;
+        addFour(out, value * left, value * right);
         out += 8;
     }
-    at = firstPair[0];
-    for (; frame < frames; ++frame) {
+    for (at = positions.first[0]; frame < frames; ++frame) {
         const float value = sampleAt(data, at);
         out[0] += value * left;
         out[1] += value * right;
@@ -107,10 +121,35 @@ void mixSteady(const std::int16_t* data, std::uint64_t at, std::uint64_t stride,
     }
 }
 
-// Mixes `frames` frames while the multipliers move by their ramp steps after every frame.
+// Mixes `frames` frames while the multipliers move by their ramp steps after every frame, four
+// at a time. The left and right multipliers step together, as a pair in one vector, one frame
+// after another, as the sums they make must; each frame's pair then scales that frame's value
+// straight into its place in the interleaved output.
 void mixRamp(const std::int16_t* data, std::uint64_t at, std::uint64_t stride, float& left,
              float& right, float stepLeft, float stepRight, float* out, std::int32_t frames) {
-    for (std::int32_t frame = 0; frame < frames; ++frame) {
+    FourPositions positions = fourPositions(at, stride);
+    const U64s2 fourSteps{4 * stride, 4 * stride};
+    const Floats4 steps{stepLeft, stepRight, stepLeft, stepRight};
+    Floats4 multipliers{left, right, left, right}; // this frame's pair in the low half
+    std::int32_t frame = 0;
+    for (; frame + 4 <= frames; frame += 4) {
+        const Floats4 value = sampleAt(data, positions);
+        positions.first += fourSteps;
+        positions.second += fourSteps;
+        const Floats4 second = multipliers + steps;
+        const Floats4 third = second + steps;
+        const Floats4 fourth = third + steps;
+        const Floats4 firstTwo = __builtin_shufflevector(multipliers, second, 0, 1, 4, 5);
+        const Floats4 lastTwo = __builtin_shufflevector(third, fourth, 0, 1, 4, 5);
+        multipliers = fourth + steps;
+        store4(out, load4(out) + __builtin_shufflevector(value, value, 0, 0, 1, 1) * firstTwo);
+        store4(out + 4,
+               load4(out + 4) + __builtin_shufflevector(value, value, 2, 2, 3, 3) * lastTwo);
+        out += 8;
+    }
+    left = multipliers[0];
+    right = multipliers[1];
+    for (at = positions.first[0]; frame < frames; ++frame) {
         const float value = sampleAt(data, at);
         out[0] += value * left;
         out[1] += value * right;
