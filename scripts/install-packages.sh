@@ -3,6 +3,7 @@
 #   install-packages.sh run    what building and running the intro needs
 #   install-packages.sh fuzz   what building and running the fuzz targets needs
 #   install-packages.sh test   all of the above, plus everything the tests need
+#   install-packages.sh bench  everything the tests need, plus the benchmarks' reference player
 #   install-packages.sh corpus what building the tools and the module corpus check need
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,15 +14,18 @@ case "${1:-}" in
 run) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_HEADLESS_PACKAGES[@]}") ;;
 fuzz) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_FUZZ_PACKAGES[@]}") ;;
 corpus) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_TEST_PACKAGES[@]}" "${OMRA_CORPUS_PACKAGES[@]}") ;;
-test)
+test | bench)
     wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_HEADLESS_PACKAGES[@]}" "${OMRA_TEST_PACKAGES[@]}"
         "${OMRA_FUZZ_PACKAGES[@]}" "${OMRA_I386_PACKAGES[@]}")
+    if [[ $1 == bench ]]; then
+        wanted+=("${OMRA_BENCH_PACKAGES[@]}")
+    fi
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
     fi
     ;;
 *)
-    echo "usage: $0 run|fuzz|test|corpus" >&2
+    echo "usage: $0 run|fuzz|test|bench|corpus" >&2
     exit 2
     ;;
 esac

@@ -33,6 +33,11 @@ OMRA_I386_PACKAGES=(
     libxrandr2:i386 libxrender1:i386 libxi6:i386 libxcursor1:i386 libxcomposite1:i386
     libxinerama1:i386 libxxf86vm1:i386 libxfixes3:i386 libpulse0:i386
 )
+# The benchmarks (scripts/benchmarks.sh): the reference player the player's speed is measured
+# beside, linked into the benchmark program only.
+OMRA_BENCH_PACKAGES=(
+    libxmp-dev
+)
 # The module corpus check (scripts/module-corpus.sh): a reference player whose idea of each
 # module's length the table shows beside the intro player's. The game packages it takes the
 # modules from are downloaded, not installed.

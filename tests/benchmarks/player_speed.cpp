@@ -1,12 +1,14 @@
 // Player speed: how many times faster than real time the mixer renders (the sequencer included),
-// and how long starting playback takes to fill its ring. Portable, so that the Windows build
-// measures the same things under Wine as the native one.
+// beside the reference player on the same module where the benchmark is built with one, and how
+// long starting playback takes to fill its ring. Portable, so that the Windows build measures the
+// same things under Wine as the native one.
 //
 //   omra_player_speed SHIPPED_MODULE [MODULE...]
 //
-// Each line is "name<TAB>figure<TAB>unit": the shipped module, a generated 32-channel module
-// that keeps every channel sounding, all 64 voices sounding without the sequencer, the pre-fill,
-// and then each further module given.
+// Each line is "name<TAB>ours<TAB>reference<TAB>unit", the reference "-" where there is none:
+// the shipped module, a generated 32-channel module that keeps every channel sounding, all 64
+// voices sounding without the sequencer, the pre-fill, and then each further module given.
+#include "benchmarks/peer_player.h"
 #include "fakes/fake_wave_device.h"
 #include "player/memory_file.h"
 #include "player/mixer.h"
@@ -21,28 +23,56 @@
 #include <fstream>
 #include <iterator>
 #include <numbers>
+#include <optional>
 #include <string>
+#include <time.h>
 #include <vector>
 
 namespace omra {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-constexpr int Runs = 5;            // the median of these is reported
+constexpr int Runs = 5;            // the fastest of these counts
 constexpr int BlocksPerRun = 1500; // 30 s of music
-constexpr double BlockSeconds = double{BlockFrames} / MixRate;
+constexpr double RunSeconds = BlocksPerRun * double{BlockFrames} / MixRate;
+// A run repeats its 30 s until this much CPU time has passed: long enough for a coarse thread
+// clock (Windows counts it in 15.6 ms ticks) to time it to a few percent.
+constexpr double MinRunCpuSeconds = 0.5;
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
+// The CPU time this thread has had: what one core spent on it, however busy the machine is.
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-double fastest(const std::vector<double>& rates) {
-    return *std::max_element(rates.begin(), rates.end());
-}
+// The fastest of the runs it is given but the first, which warms the caches up.
+class Fastest {
+public:
+    void add(double rate) {
+        if (runs_++ > 0) {
+            rate_ = std::max(rate_, rate);
+        }
+    }
+    double rate() const { return rate_; }
 
-double shortest(const std::vector<double>& times) {
-    return *std::min_element(times.begin(), times.end());
+private:
+    int runs_ = 0;
+    double rate_ = 0;
+};
+
+// Seconds of music per second of CPU time over one run; `mixRun` renders the same 30 s each
+// time it is called.
+template <typename MixRun>
+double realTimeRate(MixRun mixRun) {
+    const double start = threadSeconds();
+    int repeats = 0;
+    double elapsed = 0;
+    do {
+        mixRun();
+        ++repeats;
+        elapsed = threadSeconds() - start;
+    } while (elapsed < MinRunCpuSeconds);
+    return repeats * RunSeconds / elapsed;
 }
 
 std::vector<std::uint8_t> readModule(const char* path) {
@@ -50,42 +80,47 @@ std::vector<std::uint8_t> readModule(const char* path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-Song* loadModule(const std::vector<std::uint8_t>& bytes) {
-    return loadSongFromMemory(bytes);
-}
-
-void report(const std::string& name, double figure, const char* unit) {
-    std::printf("%s\t%.1f\t%s\n", name.c_str(), figure, unit);
+void report(const std::string& name, double figure, std::optional<double> reference,
+            const char* unit) {
+    std::printf("%s\t%.1f\t", name.c_str(), figure);
+    if (reference) {
+        std::printf("%.1f", *reference);
+    } else {
+        std::printf("-");
+    }
+    std::printf("\t%s\n", unit);
     std::fflush(stdout);
 }
 
-// Times `mixRun` (which mixes BlocksPerRun blocks) and reports seconds of music per second.
-template <typename MixRun>
-void reportRealTime(const std::string& name, MixRun mixRun) {
-    mixRun(); // warm-up
-    std::vector<double> rates;
-    for (int run = 0; run < Runs; ++run) {
-        const Clock::time_point start = Clock::now();
-        mixRun();
-        rates.push_back(BlocksPerRun * BlockSeconds / secondsSince(start));
-    }
-    report(name, fastest(rates), "x real time");
-}
-
-// Mixes a module block by block, as the intro's audio thread does.
+// Mixes a module block by block, as the intro's audio thread does, and renders it with the
+// reference player in turn, run for run, so that a machine that slows down for a while slows
+// both; each one's fastest run counts.
 bool measureModule(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    Song* song = loadModule(bytes);
+    Song* song = loadSongFromMemory(bytes);
     if (song == nullptr) {
         std::fprintf(stderr, "%s: the player refuses this module\n", name.c_str());
         return false;
     }
     createRings(player);
-    resetPlayback(player, *song);
-    reportRealTime(name, [] {
-        for (int block = 0; block < BlocksPerRun; ++block) {
-            mixBlock(player);
+    const std::unique_ptr<benchmark::PeerPlayer> peer = benchmark::loadPeerPlayer(bytes);
+    Fastest ours;
+    Fastest reference;
+    for (int run = 0; run <= Runs; ++run) {
+        ours.add(realTimeRate([song] {
+            resetPlayback(player, *song);
+            for (int block = 0; block < BlocksPerRun; ++block) {
+                mixBlock(player);
+            }
+        }));
+        if (peer != nullptr) {
+            reference.add(realTimeRate([&] {
+                peer->restart();
+                peer->render(BlocksPerRun);
+            }));
         }
-    });
+    }
+    report(name, ours.rate(),
+           peer != nullptr ? std::optional<double>(reference.rate()) : std::nullopt, "x real time");
     freeSong(song);
     return true;
 }
@@ -148,27 +183,35 @@ void measureEveryVoiceSounding() {
         voice.levelRight = voice.gainRight * 256;
     }
     std::vector<float> block(2 * BlockFrames);
-    reportRealTime("64 voices sounding, mixer alone", [&] {
-        for (int run = 0; run < BlocksPerRun; ++run) {
-            std::fill(block.begin(), block.end(), 0.0f);
-            mixVoices(voices, block.data(), BlockFrames);
-        }
-    });
+    Fastest mixer;
+    for (int run = 0; run <= Runs; ++run) {
+        mixer.add(realTimeRate([&] {
+            for (int mixed = 0; mixed < BlocksPerRun; ++mixed) {
+                std::fill(block.begin(), block.end(), 0.0f);
+                mixVoices(voices, block.data(), BlockFrames);
+            }
+        }));
+    }
+    report("64 voices sounding, mixer alone", mixer.rate(), std::nullopt, "x real time");
 }
 
 // startPlayback: stop, reset, open the device, mix all 100 blocks of the ring, start.
 void measurePrefill(const std::vector<std::uint8_t>& bytes) {
-    Song* song = loadModule(bytes);
+    Song* song = loadSongFromMemory(bytes);
     FakeWaveDevice device;
     setWaveDevice(&device);
+    // A wait the intro's start makes, timed on the wall clock: finer than a thread clock.
     std::vector<double> times;
     for (int run = 0; run < Runs; ++run) {
-        const Clock::time_point start = Clock::now();
+        const auto start = std::chrono::steady_clock::now();
         startPlayback(song);
-        times.push_back(secondsSince(start) * 1000.0);
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        times.push_back(took.count());
         stopPlayback(song);
     }
-    report("pre-fill of 100 blocks at start", shortest(times), "ms");
+    report("pre-fill of 100 blocks at start", *std::min_element(times.begin(), times.end()),
+           std::nullopt, "ms");
     freeSong(song);
     setWaveDevice(nullptr);
 }
