@@ -12,15 +12,16 @@ OMRA_HEADLESS_PACKAGES=(
 )
 # Testing: unit tests, rendering without a display (EGL on Mesa), the generators they check
 # committed files against (FreeType, the font the glyph sheet is rendered from, and the font the
-# Linux glyph table is cut from), a window manager for the close-button tests, the 32-bit
-# Windows cross build and its run under Wine, and a sound server whose recording the Wine run is
-# checked by.
+# Linux glyph table is cut from), a window manager for the close-button tests, the Windows cross
+# builds (the 32-bit product and its 64-bit stand-in) and their runs under Wine, and a sound
+# server whose recording the Wine run is checked by.
 OMRA_TEST_PACKAGES=(
     googletest libgtest-dev libegl-dev libegl-mesa0 libopengl-dev openbox wmctrl
     libfreetype-dev fonts-dejavu-core xfonts-base pcf2bdf
     pulseaudio pulseaudio-utils python3
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-    wine fonts-wine qemu-user-static
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wine wine64 fonts-wine
 )
 # Fuzzing (scripts/fuzz.sh, also run by the tests): clang with libFuzzer and the sanitizer
 # runtimes, and llvm-symbolizer for the reports' stack traces.
