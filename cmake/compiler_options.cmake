@@ -7,6 +7,11 @@ set(CMAKE_CXX_STANDARD 20)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
 
+# Windows executables carry the MinGW runtime inside: they run with no DLLs beside them.
+if(WIN32)
+    add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
 function(omra_compile_options target)
     target_compile_options(${target} PRIVATE -Wall -Wextra)
     if(OMRA_WARNINGS_AS_ERRORS)
