@@ -3,12 +3,16 @@
 // "Terminal" font installed, it shows that the Windows build's pages look like the Linux
 // build's. Prints each code whose cell differs, both pictures side by side; exit code 0 when all
 // 256 match, 1 otherwise.
+// First it has GDI fail: no bitmap can be made compatible with no device context, and the
+// drawing must end with an error naming that call rather than hand on a picture it never made.
 #include "render/cp437_glyphs.h"
 #include "render/glyph_atlas_gdi_win32.h"
 #include "render/glyph_table_raster.h"
 
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
@@ -46,9 +50,27 @@ void printCells(const std::uint8_t* drawn, const std::uint8_t* expected, int cod
     }
 }
 
+bool failedBitmapIsReported() {
+    try {
+        drawGdiGlyphAtlas(nullptr);
+        std::printf("drawing with no device context went on as if GDI had made the bitmap\n");
+    } catch (const std::runtime_error& error) {
+        if (std::string(error.what()) == "CreateCompatibleBitmap") {
+            return true;
+        }
+        std::printf("drawing with no device context failed as '%s', not 'CreateCompatibleBitmap'\n",
+                    error.what());
+    }
+    return false;
+}
+
 } // namespace
 
 int main() {
+    if (!failedBitmapIsReported()) {
+        return 1;
+    }
+    std::printf("a failed CreateCompatibleBitmap ends the drawing with an error naming it\n");
     HDC screen = GetDC(nullptr);
     const GlyphAtlasPixels drawn = drawGdiGlyphAtlas(screen);
     ReleaseDC(nullptr, screen);
