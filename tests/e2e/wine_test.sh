@@ -231,7 +231,7 @@ assert_exits_with "$pid" "$run_timeout" 0 "after Alt+F4" "$work_dir/alt_f4.err"
 pass "Alt+F4 ends the intro with exit code 0"
 
 # --- Sound: a null sink of a private sound server takes what waveOut plays, and a recording of
-# it must equal the offline render from wherever the recording's sound begins.
+# it must be the offline render, give or take what a loaded host drops or inserts.
 start_sound_server() {
     local tries
     export PULSE_RUNTIME_PATH="$work_dir/pulse"
@@ -265,7 +265,8 @@ else
         assert_running "$pid" "while waiting for the music" "$work_dir/sound.err"
         sleep 5
     done
-    sleep 10
+    # Long enough for the comparison's 5 s of exact sound even when the host loses a second or two.
+    sleep 12
     assert_running "$pid" "while playing" "$work_dir/sound.err"
     send_keys "$E2E_WINDOW" Escape
     assert_exits_with "$pid" "$run_timeout" 0 "after Escape" "$work_dir/sound.err"
@@ -273,7 +274,7 @@ else
     "$xmrender" --seconds 120 "$module" "$work_dir/offline.wav" 2>"$work_dir/xmrender.err" ||
         fail "xmrender could not render $module" "$work_dir/xmrender.err"
     python3 "$(dirname "${BASH_SOURCE[0]}")/compare_capture.py" "$work_dir/capture.raw" \
-        "$work_dir/offline.wav" 2 >"$work_dir/compare.log" ||
+        "$work_dir/offline.wav" >"$work_dir/compare.log" ||
         fail "the sound the intro played is not the offline render: $(cat "$work_dir/compare.log")"
     pass "$(cat "$work_dir/compare.log")"
     export PULSE_RUNTIME_PATH="$work_dir/no-sound-server"
