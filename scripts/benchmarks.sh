@@ -17,12 +17,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source tests/e2e/lib.sh
 
-# Whether this kernel runs 32-bit x86 programs itself, not through an emulator registered for
-# them: only then does the Windows build's speed say anything about the player.
-runs_32bit_natively() {
-    [[ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]] && /lib/ld-linux.so.2 --version >/dev/null 2>&1
-}
-
 modules=("$@")
 if ((${#modules[@]} == 0)) && [[ -d build/module-corpus ]]; then
     mapfile -t modules < <(find build/module-corpus -iname '*.xm' | sort)
@@ -70,8 +64,8 @@ done
 windows_note="not measured"
 if ! command -v wine >/dev/null; then
     windows_note="not measured: no Wine"
-elif ! runs_32bit_natively; then
-    windows_note="not measured: this kernel does not run 32-bit programs"
+elif ! i386_runs_natively; then
+    windows_note="not measured: this machine's kernel cannot run 32-bit programs"
 else
     echo "== Player, Windows build under Wine" >&2
     cmake --preset windows >/dev/null

@@ -200,34 +200,10 @@ if [[ -n "${OMRA_KEEP_LIBRARIES_LOADED:-}" ]]; then
         "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0")
 fi
 
-# The binfmt_misc folder, mounted first where it is not (a fresh machine, a chroot), which
-# needs root.
-binfmt_dir() {
-    local binfmt=/proc/sys/fs/binfmt_misc
-    [[ -e "$binfmt/status" ]] || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
-    echo "$binfmt"
-}
-
-# True where 32-bit programs run only through qemu-user.
-i386_runs_under_qemu() {
-    grep -qx enabled "$(binfmt_dir)/qemu-i386" 2>/dev/null
-}
-
-# Lets 32-bit Linux programs (32-bit Wine) run on a kernel that cannot execute them itself,
-# by handing them to qemu-user through binfmt_misc. Needs root the first time.
-ensure_i386_exec() {
-    local binfmt
-    binfmt=$(binfmt_dir)
-    /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return 0
-    if [[ ! -e "$binfmt/qemu-i386" ]]; then
-        [[ -x /usr/bin/qemu-i386-static ]] || fail "32-bit programs cannot run here and qemu-i386-static is not installed"
-        [[ -e "$binfmt/register" ]] || fail "could not mount binfmt_misc"
-        note "registering qemu-i386-static for 32-bit ELF programs"
-        # The backslash escapes are for the kernel to decode, so they are written literally.
-        printf '%s\n' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
-            >"$binfmt/register" || fail "could not register qemu-i386 with binfmt_misc"
-    fi
-    /lib/ld-linux.so.2 --version >/dev/null 2>&1 || fail "32-bit programs still cannot run (is libc6:i386 installed?)"
+# True where the kernel itself runs 32-bit x86 programs, as 32-bit Wine needs: the 32-bit
+# dynamic loader runs, and no binfmt_misc entry hands such programs to an emulator instead.
+i386_runs_natively() {
+    /lib/ld-linux.so.2 --version >/dev/null 2>&1 && ! grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386
 }
 
 # Starts a window manager on the display, so a close request can reach the program the way

@@ -1,0 +1,46 @@
+# The other builds' suites, run from this build so that one ctest run reports every suite: the
+# player's threads under ThreadSanitizer, the Windows builds under Wine, and the fuzz targets.
+# Each build is made from its preset into a folder of this build's own by a test that its suite
+# depends on, so a build that fails fails its own suite and leaves the others running.
+set(other_builds ${CMAKE_BINARY_DIR}/other-builds)
+
+# omra_other_build(PRESET LABEL TARGET...): the test build_PRESET, which sets up the fixture
+# PRESET_build; the build's executables end up in ${other_builds}/PRESET/bin.
+function(omra_other_build preset label)
+    add_test(NAME build_${preset}
+             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/build_preset.sh ${PROJECT_SOURCE_DIR}
+                     ${preset} ${other_builds}/${preset} ${ARGN})
+    set_tests_properties(build_${preset} PROPERTIES
+        LABELS ${label} FIXTURES_SETUP ${preset}_build TIMEOUT 3600 RUN_SERIAL ON)
+endfunction()
+
+omra_other_build(tsan tsan omra_unit_tests)
+add_test(NAME player_threads_under_tsan
+         COMMAND ${CMAKE_CTEST_COMMAND} --test-dir ${other_builds}/tsan -L tsan --no-tests=error
+                 --output-on-failure)
+set_tests_properties(player_threads_under_tsan PROPERTIES
+    LABELS tsan FIXTURES_REQUIRED tsan_build TIMEOUT 1800 RUN_SERIAL ON)
+
+# The 32-bit product and its 64-bit stand-in; the test runs whichever this machine can.
+foreach(preset windows windows64)
+    omra_other_build(${preset} wine omra omra_atlas_check xmrender)
+endforeach()
+add_test(NAME wine_end_to_end
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_test.sh
+                 ${other_builds}/windows/bin ${other_builds}/windows64/bin
+                 $<TARGET_FILE:omra-terminal-fon> $<TARGET_FILE:xmrender>
+                 $<TARGET_FILE:omra_fuzz_seeds> ${PROJECT_SOURCE_DIR}/data/module.xm
+                 ${CMAKE_BINARY_DIR}/test-artifacts/wine)
+set_tests_properties(wine_end_to_end PROPERTIES
+    LABELS wine FIXTURES_REQUIRED "windows_build;windows64_build" TIMEOUT 1800 RUN_SERIAL ON)
+
+# A minute of each fuzz target; scripts/fuzz.sh runs them for longer.
+omra_other_build(fuzz fuzz omra_fuzz_pack omra_fuzz_module omra_fuzz_seeds)
+foreach(target omra_fuzz_pack omra_fuzz_module)
+    add_test(NAME ${target}_for_a_minute
+             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/fuzz_target.sh
+                     ${other_builds}/fuzz/bin/${target} ${other_builds}/fuzz/bin/omra_fuzz_seeds
+                     ${OMRA_PACK_FILE} ${other_builds}/fuzz 60)
+    set_tests_properties(${target}_for_a_minute PROPERTIES
+        LABELS fuzz FIXTURES_REQUIRED fuzz_build TIMEOUT 600 RUN_SERIAL ON)
+endforeach()
