@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Prints one line per suite (a CTest label) for the last ctest run in a build folder: how many
-of its tests passed, and which failed, did not run or were skipped.
+of its tests passed, and which failed, did not run or were skipped; and under it what its tests
+asked to be repeated there, each in an output line that starts with "SUMMARY: ".
 
 Usage: suite_summary.py BUILD_DIR
 Reads the tests' labels from ctest itself and their results from BUILD_DIR/Testing/results.xml,
@@ -14,6 +15,7 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 SUITES = ["unit", "e2e", "wine", "tsan", "fuzz", "soak"]
+SUMMARY = "SUMMARY: "
 
 
 def labels_by_test(build_dir):
@@ -50,15 +52,24 @@ def main():
         print(f"No suite ran: {results} is missing.")
         return 1
     labels = labels_by_test(build_dir)
-    suites = {}
+    suites, notes = {}, {}
     for case in ElementTree.parse(results).getroot().iter("testcase"):
-        for label in labels.get(case.get("name"), ["(no label)"]):
+        name = case.get("name")
+        output = case.findtext("system-out") or ""
+        for label in labels.get(name, ["(no label)"]):
             suites.setdefault(label, {"passed": [], "failed": [], "skipped": []})
-            suites[label][outcome(case)].append(case.get("name"))
-    order = [s for s in SUITES if s in suites] + sorted(s for s in suites if s not in SUITES)
+            suites[label][outcome(case)].append(name)
+            notes.setdefault(label, []).extend(
+                f"{name}: {line[len(SUMMARY):]}" for line in output.splitlines()
+                if line.startswith(SUMMARY))
+    order = SUITES + sorted(s for s in suites if s not in SUITES)
     width = max(len(s) for s in order)
     any_failed = False
     for suite in order:
+        if suite not in suites:
+            print(f"{suite:<{width}}  not run: no test of this suite ran")
+            any_failed = True
+            continue
         tests = suites[suite]
         total = sum(len(names) for names in tests.values())
         line = f"{suite:<{width}}  {'FAILED' if tests['failed'] else 'passed'}: "
@@ -69,10 +80,8 @@ def main():
         if tests["skipped"]:
             line += f"; skipped: {', '.join(tests['skipped'])}"
         print(line)
-    for suite in SUITES:
-        if suite not in suites:
-            print(f"{suite:<{width}}  not run: no test of this suite ran")
-            any_failed = True
+        for note in notes[suite]:
+            print(f"{'':<{width}}    {note}")
     return 1 if any_failed else 0
 
 

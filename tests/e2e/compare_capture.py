@@ -142,6 +142,10 @@ def split(capture, render, audible_end):
     return stretches, silences
 
 
+def count(number, one, many):
+    return f"{number} {one if number == 1 else many}"
+
+
 def judge(capture, render):
     """Returns (matched, line)."""
     capture = capture[:frames(capture) * FRAME]
@@ -163,11 +167,12 @@ def judge(capture, render):
     dropped = [b[1] - (a[1] + a[2]) for a, b in zip(stretches, stretches[1:])]
     span = last - first
     share = matched / span
-    figures = (f"{len(stretches)} exact stretches of render frames {stretches[0][1]} to "
-               f"{stretches[-1][1] + stretches[-1][2]} make up {matched / RATE:.2f} s, "
-               f"{100 * share:.1f} % of the {span / RATE:.2f} s of sound recorded; "
-               f"{sum(dropped)} frames dropped in {sum(1 for d in dropped if d)} places, "
-               f"{sum(inserted)} frames of silence inserted in {len(inserted)} runs")
+    figures = (f"{count(len(stretches), 'exact stretch', 'exact stretches')} of render frames "
+               f"{stretches[0][1]} to {stretches[-1][1] + stretches[-1][2]} make up "
+               f"{matched / RATE:.2f} s, {100 * share:.1f} % of the {span / RATE:.2f} s of sound "
+               f"recorded; {sum(dropped)} frames dropped in "
+               f"{count(sum(1 for d in dropped if d), 'place', 'places')}, {sum(inserted)} frames "
+               f"of silence inserted in {count(len(inserted), 'run', 'runs')}")
     if share < MIN_SHARE or matched < MIN_MATCHED_SECONDS * RATE:
         return False, (f"FAIL: too little of the recording is the render (at least "
                        f"{100 * MIN_SHARE:.0f} % and {MIN_MATCHED_SECONDS:.0f} s needed): {figures}")

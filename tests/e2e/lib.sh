@@ -10,7 +10,7 @@ E2E_CLEANUP_HOOKS=()
 # Set by wait_for_exit and wait_for_window.
 E2E_EXIT_CODE=
 E2E_WINDOW=
-# Progress lines carry the seconds since the script started; the runs under emulation are long.
+# Progress lines carry the seconds since the script started.
 E2E_START_SECONDS=$SECONDS
 
 note() {
@@ -19,6 +19,11 @@ note() {
 
 pass() {
     echo "PASS: $*"
+}
+
+# What the run's summary repeats under the test's suite (tests/suite_summary.py): one line each.
+summary() {
+    printf 'SUMMARY: %s\n' "$@"
 }
 
 # Prints any given log files first, so the one FAIL line is the last thing said.

@@ -38,17 +38,18 @@ else
 fi
 if ((bits == 32)); then
     bin_dir=$1
-    echo "Testing $bin_dir/omra.exe, the 32-bit Windows product: $why."
+    testing="Testing $bin_dir/omra.exe, the 32-bit Windows product: $why."
     export WINEARCH=win32
     wine=wine
 else
     bin_dir=$2
-    echo "Testing $bin_dir/omra.exe, the 64-bit stand-in for the 32-bit product: $why."
+    testing="Testing $bin_dir/omra.exe, the 64-bit stand-in for the 32-bit product: $why."
     export WINEARCH=win64
     # Debian keeps the 64-bit loader out of PATH; Wine starts its own programs with WINELOADER.
     wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
     export WINELOADER=$wine
 fi
+echo "$testing"
 for file in omra.exe omra_atlas_check.exe xmrender.exe; do
     [[ -f "$bin_dir/$file" ]] || fail "$bin_dir/$file is not a file"
 done
@@ -170,7 +171,8 @@ for path in modules/*.xm; do
         fail "xmrender.exe renders $name.xm differently from the native xmrender: $(cat "$work_dir/cmp.log")"
     compared=$((compared + 1))
 done
-pass "xmrender.exe ($bits-bit) renders $compared modules (the shipped tune and $((compared - 1)) test modules, $render_seconds s each) byte for byte as the native xmrender does"
+xmrender_result="xmrender.exe ($bits-bit) renders $compared modules (the shipped tune and $((compared - 1)) test modules, $render_seconds s each) byte for byte as the native xmrender does"
+pass "$xmrender_result"
 
 # Starts the exe in the background and waits for its window; sets pid, E2E_WINDOW and
 # window_seen.
@@ -267,7 +269,8 @@ cp "$work_dir/capture.raw" "$artifact_dir/wine_capture.raw"
 python3 "$here/compare_capture.py" "$work_dir/capture.raw" \
     "$work_dir/offline.wav" >"$work_dir/compare.log" ||
     fail "the sound the intro played is not the offline render ($artifact_dir/wine_capture.raw): $(cat "$work_dir/compare.log")"
-pass "$(cat "$work_dir/compare.log")"
+sound_result=$(cat "$work_dir/compare.log")
+pass "$sound_result"
 export PULSE_RUNTIME_PATH="$work_dir/no-sound-server"
 
 # --- The close button: Wine turns the window manager's WM_DELETE_WINDOW into SC_CLOSE.
@@ -276,3 +279,5 @@ start_exe close
 close_via_window_manager "$title"
 assert_exits_with "$pid" "$run_timeout" 0 "after the window manager's close request" "$work_dir/close.err"
 pass "the window manager's close button ends the intro with exit code 0"
+
+summary "$testing" "$xmrender_result" "$sound_result"
