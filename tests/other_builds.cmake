@@ -35,8 +35,8 @@ set_tests_properties(wine_end_to_end PROPERTIES
     LABELS wine FIXTURES_REQUIRED "windows_build;windows64_build" TIMEOUT 1800 RUN_SERIAL ON)
 
 # A minute of each fuzz target; scripts/fuzz.sh runs them for longer.
-omra_other_build(fuzz fuzz omra_fuzz_pack omra_fuzz_module omra_fuzz_seeds)
-foreach(target omra_fuzz_pack omra_fuzz_module)
+omra_other_build(fuzz fuzz omra_fuzz_pack omra_fuzz_module omra_fuzz_mixer omra_fuzz_seeds)
+foreach(target omra_fuzz_pack omra_fuzz_module omra_fuzz_mixer)
     add_test(NAME ${target}_for_a_minute
              COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/fuzz_target.sh
                      ${other_builds}/fuzz/bin/${target} ${other_builds}/fuzz/bin/omra_fuzz_seeds
