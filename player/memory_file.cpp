@@ -81,11 +81,11 @@ std::int32_t memoryFileTell(void* handle) {
     return fileOf(handle).position;
 }
 
-Song* loadSongFromMemory(std::span<const std::uint8_t> bytes) {
+Song* loadSongFromMemory(std::span<const std::uint8_t> bytes, LoadRefusal* refusal) {
     setMemoryFileBytes(bytes);
     setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
                      memoryFileTell);
-    return loadSong(bytes.data());
+    return loadSong(bytes.data(), refusal);
 }
 
 } // namespace omra

@@ -5,6 +5,7 @@
 #include "player/xm_loader.h"
 #include "sequencer/tick_driver.h"
 
+#include <memory>
 #include <new>
 
 namespace omra {
@@ -15,30 +16,36 @@ void setFileCallbacks(OpenCallback open, CloseCallback close, ReadCallback read,
     player.fileCallbacks = callbacks.complete() ? callbacks : FileCallbacks{};
 }
 
-Song* loadSong(const void* name) {
+namespace {
+
+LoadRefusal loadInto(Song& song, const void* name) {
     if (!player.fileCallbacks.complete()) {
-        return nullptr;
-    }
-    Song* song = new (std::nothrow) Song;
-    if (song == nullptr) {
-        return nullptr;
+        return {RefusalReason::NoStream};
     }
     void* handle = player.fileCallbacks.open(name);
     if (handle == nullptr) {
-        delete song;
-        return nullptr;
+        return {RefusalReason::NoStream};
     }
-    bool loaded;
-    {
-        ModuleStream stream(player.fileCallbacks, handle);
-        loaded = loadXm(*song, stream);
+    ModuleStream stream(player.fileCallbacks, handle);
+    return loadXm(song, stream);
+}
+
+} // namespace
+
+Song* loadSong(const void* name, LoadRefusal* refusal) {
+    LoadRefusal outcome{RefusalReason::OutOfMemory};
+    std::unique_ptr<Song> song(new (std::nothrow) Song);
+    if (song != nullptr) {
+        outcome = loadInto(*song, name);
     }
-    if (!loaded) {
-        delete song;
+    if (refusal != nullptr) {
+        *refusal = outcome;
+    }
+    if (outcome.refused()) {
         return nullptr;
     }
     song->tickHandler = advanceTick;
-    return song;
+    return song.release();
 }
 
 bool freeSong(Song* song) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/file_callbacks.h"
+#include "player/load_refusal.h"
 #include "player/song.h"
 
 #include <cstdint>
@@ -14,8 +15,9 @@ void setFileCallbacks(OpenCallback open, CloseCallback close, ReadCallback read,
                       TellCallback tell);
 
 // Loads a module through the stream callbacks; `name` goes to the open callback unchanged.
-// Returns no song when the stream does not open or the module is refused.
-Song* loadSong(const void* name);
+// Returns no song when the stream does not open or the module is refused, and then tells why
+// through `refusal` if given.
+Song* loadSong(const void* name, LoadRefusal* refusal = nullptr);
 
 // Starts the song from its beginning on the wave device. False for no song, missing callbacks,
 // or a device that does not open; playback is stopped first in every case.

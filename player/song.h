@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/xm_format.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -7,19 +9,17 @@
 // The song model the loader fills, the sequencer interprets and the mixer plays.
 namespace omra {
 
-inline constexpr int MaxChannels = 32;
 inline constexpr int VoiceCount = 64;
-inline constexpr int MaxSamplesPerInstrument = 16;
-inline constexpr int MaxEnvelopePoints = 12;
-inline constexpr int OrderTableSize = 256;
-inline constexpr int NotesPerInstrument = 96;
 // The rows of a pattern the file does not store, or stores without rows.
 inline constexpr std::int32_t EmptyPatternRows = 64;
 // Zero slots behind every sample's last frame; the one at the loop end holds the loop guard.
 inline constexpr std::uint32_t SampleTailSlots = 8;
 
+// A cell's key-off note; the file's is xm::KeyOffNote.
+inline constexpr std::uint8_t StoredKeyOff = 255;
+
 struct PatternCell {
-    std::uint8_t note;       // 0 none, 1..96, 255 key-off
+    std::uint8_t note;       // 0 none, 1..96, StoredKeyOff
     std::uint8_t instrument; // 0 none, 1..128
     std::uint8_t volumeColumn;
     std::uint8_t effect;
@@ -64,12 +64,12 @@ inline constexpr std::uint8_t EnvelopeLoop = 4;
 struct Instrument {
     std::int32_t sampleCount = 0;
     // Slots past sampleCount refer to EmptySample.
-    std::array<Sample*, MaxSamplesPerInstrument> samples{};
+    std::array<Sample*, xm::MaxSamplesPerInstrument> samples{};
     // The instrument's own samples, slots 0 .. sampleCount - 1.
-    std::array<std::unique_ptr<Sample>, MaxSamplesPerInstrument> ownSamples;
-    std::array<std::uint8_t, NotesPerInstrument> sampleMap{};
-    std::array<EnvelopePoint, MaxEnvelopePoints> volumeEnvelope{};
-    std::array<EnvelopePoint, MaxEnvelopePoints> panningEnvelope{};
+    std::array<std::unique_ptr<Sample>, xm::MaxSamplesPerInstrument> ownSamples;
+    std::array<std::uint8_t, xm::NotesPerInstrument> sampleMap{};
+    std::array<EnvelopePoint, xm::MaxEnvelopePoints> volumeEnvelope{};
+    std::array<EnvelopePoint, xm::MaxEnvelopePoints> panningEnvelope{};
     std::uint8_t volumePointCount = 0;
     std::uint8_t panningPointCount = 0;
     std::uint8_t volumeSustainPoint = 0;
@@ -94,9 +94,6 @@ extern Sample EmptySample;
 struct Song;
 using TickHandler = void (*)(Song& song);
 
-// Header flag bit 0: linear frequency table; clear: Amiga periods.
-inline constexpr std::uint16_t LinearFrequencyTable = 1;
-
 struct Song {
     std::unique_ptr<Pattern[]> patterns;       // patternSlots entries
     std::unique_ptr<Instrument[]> instruments; // instrumentCount entries
@@ -108,10 +105,10 @@ struct Song {
     std::int32_t patternsUsed = 0;
     std::int32_t patternSlots = 0;
     std::int16_t instrumentCount = 0;
-    std::uint16_t flags = 0;
+    std::uint16_t flags = 0; // xm::LinearFrequencyTable or not
     std::int16_t defaultSpeed = 0;
     std::int16_t defaultBpm = 0;
-    std::array<std::uint8_t, OrderTableSize> orderTable{};
+    std::array<std::uint8_t, xm::OrderTableSize> orderTable{};
     std::uint8_t initialGlobalVolume = 0;
     std::int32_t globalVolume = 0;
     std::uint8_t globalVolumeSlideMemory = 0;

@@ -1,5 +1,7 @@
 #include "player/xm_loader.h"
 
+#include "player/xm_format.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -10,24 +12,8 @@ namespace omra {
 
 namespace {
 
-constexpr char IdText[] = "Extended Module: ";
-constexpr std::int32_t IdLength = 17;
-constexpr std::int32_t HeaderSizeOffset = 60;
-constexpr std::int32_t PatternHeaderBytes = 9;
-// The most rows a pattern of the format holds. More is a corrupt header: a pattern stored
-// without cells takes 9 bytes of the file whatever its rows, and 65535 rows of 32 channels are
-// 10 MB of cells.
-constexpr std::uint16_t MaxPatternRows = 256;
-constexpr std::int32_t InstrumentNameAndTypeBytes = 23;
-constexpr std::int32_t SampleHeaderTailBytes = 23; // reserved byte and name
-constexpr std::uint8_t KeyOffNote = 97;
-constexpr std::uint8_t StoredKeyOff = 255;
-constexpr std::uint8_t HighestInstrumentNumber = 128;
-constexpr std::uint8_t PackedCellMask = 0x80;
-constexpr std::uint8_t ForwardLoopBit = 0x01;
-constexpr std::uint8_t PingPongLoopBit = 0x02;
-constexpr std::uint8_t SixteenBitBit = 0x10;
 constexpr std::uint8_t InitialGlobalVolume = 64;
+constexpr LoadRefusal OutOfMemory{RefusalReason::OutOfMemory};
 constexpr std::uint16_t Int16Max = std::numeric_limits<std::int16_t>::max();
 
 std::uint16_t le16(const std::uint8_t* bytes) {
@@ -50,8 +36,8 @@ std::unique_ptr<T[]> makeArray(std::size_t count) {
     return std::unique_ptr<T[]>(new (std::nothrow) T[count]());
 }
 
-// Reads the module's little-endian fields. The read results are not examined: bytes the file
-// no longer holds read as zero, so a truncated module still loads.
+// Reads the module's records and bytes. The read results are not examined: bytes the file no
+// longer holds read as zero, so a truncated module still loads.
 class Reader {
 public:
     explicit Reader(ModuleStream& stream) : stream_(stream) {
@@ -72,18 +58,7 @@ public:
         bytes(value, 1);
         return value[0];
     }
-    std::uint16_t u16() {
-        std::uint8_t value[2];
-        bytes(value, 2);
-        return le16(value);
-    }
-    std::uint32_t u32() {
-        std::uint8_t value[4];
-        bytes(value, 4);
-        return le32(value);
-    }
 
-    void skip(std::int32_t count) { stream_.seek(count, SeekFromCurrent); }
     // Header sizes are unsigned 32-bit; a position past what an offset can express is past the
     // end of the file anyway.
     void seekTo(std::int64_t position) {
@@ -99,69 +74,64 @@ private:
     std::int32_t size_ = 0;
 };
 
-// Header fields: identification, counts, order table. Fails on a wrong identification text or
-// more channels than the channel table holds.
-bool readHeader(Song& song, Reader& in, std::uint16_t& storedPatterns) {
-    std::uint8_t id[IdLength];
+// The module header: identification, counts, order table. Refuses a wrong identification text
+// or more channels than the channel table holds.
+LoadRefusal readHeader(Song& song, Reader& in, std::uint16_t& storedPatterns) {
+    std::uint8_t header[xm::ModuleHeaderEnd];
     in.seekTo(0);
-    in.bytes(id, IdLength);
-    if (std::memcmp(id, IdText, IdLength) != 0) {
-        return false;
+    in.bytes(header, sizeof header);
+    if (std::memcmp(header, xm::IdText, xm::IdBytes) != 0) {
+        return {RefusalReason::NotXm};
     }
     song.initialGlobalVolume = InitialGlobalVolume;
 
-    in.seekTo(HeaderSizeOffset);
-    const std::uint32_t headerSize = in.u32();
-    std::uint8_t counts[6];
-    in.bytes(counts, sizeof counts);
-    storedPatterns = in.u16();
-    std::uint8_t rest[8 + OrderTableSize];
-    in.bytes(rest, sizeof rest);
-
-    const std::uint16_t channels = le16(counts + 4);
-    if (channels > MaxChannels) {
-        return false;
+    const std::uint16_t channels = le16(header + xm::ChannelCountOffset);
+    if (channels > xm::MaxChannels) {
+        return {RefusalReason::TooManyChannels, 0, channels};
     }
     song.channelCount = static_cast<std::int16_t>(channels);
     // The order table has 256 entries; a longer song would play past it.
-    song.songLength = static_cast<std::int16_t>(std::min<int>(le16(counts), OrderTableSize));
-    const std::uint16_t restart = le16(counts + 2);
+    song.songLength = static_cast<std::int16_t>(
+        std::min<int>(le16(header + xm::SongLengthOffset), xm::OrderTableSize));
+    const std::uint16_t restart = le16(header + xm::RestartPositionOffset);
     song.restartPosition = restart < song.songLength ? static_cast<std::int16_t>(restart) : 0;
-    song.instrumentCount = asCount(le16(rest));
-    song.flags = le16(rest + 2);
-    song.defaultSpeed = asCount(le16(rest + 4));
+    storedPatterns = le16(header + xm::PatternCountOffset);
+    song.instrumentCount = asCount(le16(header + xm::InstrumentCountOffset));
+    song.flags = le16(header + xm::FlagsOffset);
+    song.defaultSpeed = asCount(le16(header + xm::SpeedOffset));
     // The tempo rule divides by the BPM.
-    song.defaultBpm = std::max<std::int16_t>(1, asCount(le16(rest + 6)));
-    std::copy_n(rest + 8, OrderTableSize, song.orderTable.begin());
+    song.defaultBpm = std::max<std::int16_t>(1, asCount(le16(header + xm::BpmOffset)));
+    std::copy_n(header + xm::OrderTableOffset, xm::OrderTableSize, song.orderTable.begin());
 
-    in.seekTo(HeaderSizeOffset + static_cast<std::int64_t>(headerSize));
-    return true;
+    in.seekTo(xm::HeaderSizeOffset +
+              static_cast<std::int64_t>(le32(header + xm::HeaderSizeOffset)));
+    return {};
 }
 
 PatternCell readCell(Reader& in) {
     PatternCell cell{};
     const std::uint8_t first = in.u8();
-    if (first & PackedCellMask) {
+    if (first & xm::PackedCell) {
         std::uint8_t* fields[] = {&cell.note, &cell.instrument, &cell.volumeColumn, &cell.effect,
                                   &cell.effectParam};
-        for (int bit = 0; bit < 5; ++bit) {
+        for (int bit = 0; bit < xm::CellFields; ++bit) {
             if (first & (1 << bit)) {
                 *fields[bit] = in.u8();
             }
         }
     } else {
         cell.note = first;
-        std::uint8_t rest[4];
+        std::uint8_t rest[xm::CellFields - 1];
         in.bytes(rest, sizeof rest);
         cell.instrument = rest[0];
         cell.volumeColumn = rest[1];
         cell.effect = rest[2];
         cell.effectParam = rest[3];
     }
-    if (cell.note == KeyOffNote) {
+    if (cell.note == xm::KeyOffNote) {
         cell.note = StoredKeyOff;
     }
-    if (cell.instrument > HighestInstrumentNumber) {
+    if (cell.instrument > xm::HighestInstrumentNumber) {
         cell.instrument = 0;
     }
     return cell;
@@ -173,21 +143,25 @@ bool makeEmptyPattern(Pattern& pattern, std::int32_t channels) {
     return pattern.cells != nullptr;
 }
 
-bool readPatterns(Song& song, Reader& in, std::uint16_t storedPatterns) {
+// Refuses a pattern of more rows than the format holds. More is a corrupt header: a pattern
+// stored without cells takes 9 bytes of the file whatever its rows, and 65535 rows of 32
+// channels are 10 MB of cells.
+LoadRefusal readPatterns(Song& song, Reader& in, std::uint16_t storedPatterns) {
     const std::int32_t channels = song.channelCount;
     for (std::int32_t index = 0; index < storedPatterns; ++index) {
         Pattern& pattern = song.patterns[index];
-        in.u32(); // header length: the header is always 9 bytes
-        in.u8();  // packing type
-        const std::uint16_t rows = in.u16();
-        const std::uint16_t packedSize = in.u16();
-        if (rows > MaxPatternRows) {
-            return false;
+        // The header length and packing type are not used: the header is always 9 bytes.
+        std::uint8_t header[xm::PatternHeaderBytes];
+        in.bytes(header, sizeof header);
+        const std::uint16_t rows = le16(header + xm::RowCountOffset);
+        const std::uint16_t packedSize = le16(header + xm::PackedSizeOffset);
+        if (rows > xm::MaxPatternRows) {
+            return {RefusalReason::TooManyRows, index, rows};
         }
         // The sequencer needs at least one row; such a pattern plays like a missing one.
         if (rows == 0) {
             if (!makeEmptyPattern(pattern, channels)) {
-                return false;
+                return OutOfMemory;
             }
             continue;
         }
@@ -195,7 +169,7 @@ bool readPatterns(Song& song, Reader& in, std::uint16_t storedPatterns) {
         pattern.rows = rows;
         pattern.cells = makeArray<PatternCell>(cellCount);
         if (pattern.cells == nullptr) {
-            return false;
+            return OutOfMemory;
         }
         // The packed size only tells empty from not empty; the next pattern starts where the
         // cells end.
@@ -207,17 +181,17 @@ bool readPatterns(Song& song, Reader& in, std::uint16_t storedPatterns) {
     }
     for (std::int32_t index = storedPatterns; index < song.patternsUsed; ++index) {
         if (!makeEmptyPattern(song.patterns[index], channels)) {
-            return false;
+            return OutOfMemory;
         }
     }
-    return true;
+    return {};
 }
 
-void readEnvelope(Reader& in, std::array<EnvelopePoint, MaxEnvelopePoints>& points) {
-    std::uint8_t stored[MaxEnvelopePoints * 4];
-    in.bytes(stored, sizeof stored);
-    for (int i = 0; i < MaxEnvelopePoints; ++i) {
-        points[i] = EnvelopePoint{le16(stored + 4 * i), le16(stored + 4 * i + 2)};
+void readEnvelopePoints(const std::uint8_t* stored,
+                        std::array<EnvelopePoint, xm::MaxEnvelopePoints>& points) {
+    for (int i = 0; i < xm::MaxEnvelopePoints; ++i) {
+        const std::uint8_t* point = stored + i * xm::EnvelopePointBytes;
+        points[i] = EnvelopePoint{le16(point), le16(point + 2)};
     }
 }
 
@@ -226,7 +200,7 @@ void readEnvelope(Reader& in, std::array<EnvelopePoint, MaxEnvelopePoints>& poin
 // past the points is left as stored; the envelope never reaches it, so it neither holds nor
 // loops there but runs to its last point and finishes.
 void fitEnvelope(std::uint8_t& count, std::uint8_t& flags, std::uint8_t& loopStart) {
-    count = std::min<std::uint8_t>(count, MaxEnvelopePoints);
+    count = std::min<std::uint8_t>(count, xm::MaxEnvelopePoints);
     if (count < 2) {
         flags = 0;
     }
@@ -249,24 +223,26 @@ void fitLoop(Sample& sample) {
 }
 
 void readSampleHeader(Sample& sample, Reader& in) {
-    std::uint8_t stored[14];
-    in.bytes(stored, sizeof stored);
-    sample.length = le32(stored);
-    sample.loopStart = le32(stored + 4);
-    sample.loopLength = le32(stored + 8);
-    sample.volume = stored[12];
-    sample.finetune = static_cast<std::int8_t>(stored[13]);
-    const std::uint8_t type = in.u8();
+    std::uint8_t header[xm::SampleHeaderSize];
+    in.bytes(header, sizeof header);
+    sample.length = le32(header + xm::SampleLengthOffset);
+    sample.loopStart = le32(header + xm::SampleLoopStartOffset);
+    sample.loopLength = le32(header + xm::SampleLoopLengthOffset);
+    sample.volume = header[xm::SampleVolumeOffset];
+    sample.finetune = static_cast<std::int8_t>(header[xm::SampleFinetuneOffset]);
+    sample.panning = header[xm::SamplePanningOffset];
+    sample.relativeNote = static_cast<std::int8_t>(header[xm::SampleRelativeNoteOffset]);
+    const std::uint8_t type = header[xm::SampleTypeOffset];
 
     sample.loopMode = NoLoop;
     sample.bits = 8;
-    if (type & ForwardLoopBit) {
+    if (type & xm::ForwardLoopType) {
         sample.loopMode = ForwardLoop;
     }
-    if (type & PingPongLoopBit) {
+    if (type & xm::PingPongLoopType) {
         sample.loopMode = PingPongLoop;
     }
-    if (type & SixteenBitBit) {
+    if (type & xm::SixteenBitType) {
         sample.bits = 16;
     }
     if (sample.loopMode == NoLoop) {
@@ -285,10 +261,6 @@ void readSampleHeader(Sample& sample, Reader& in) {
         sample.loopMode = NoLoop;
     }
     fitLoop(sample);
-
-    sample.panning = in.u8();
-    sample.relativeNote = static_cast<std::int8_t>(in.u8());
-    in.skip(SampleHeaderTailBytes);
 }
 
 bool readSampleData(Sample& sample, Reader& in) {
@@ -342,42 +314,47 @@ bool readSampleData(Sample& sample, Reader& in) {
     return true;
 }
 
-bool readInstrument(Instrument& instrument, Reader& in) {
+// Refuses an instrument of more samples than it has slots for.
+LoadRefusal readInstrument(Instrument& instrument, std::int32_t index, Reader& in) {
     const std::int64_t start = in.tell();
-    const std::int64_t headerEnd = start + in.u32();
-    in.skip(InstrumentNameAndTypeBytes);
-    const std::uint16_t sampleCount = in.u16();
-    if (sampleCount > MaxSamplesPerInstrument) {
-        return false;
+    // Read up to the sample count first: an instrument without samples may end there.
+    std::uint8_t header[xm::InstrumentFieldsEnd];
+    in.bytes(header, xm::SampleHeaderSizeOffset);
+    const std::int64_t headerEnd = start + le32(header + xm::InstrumentHeaderSizeOffset);
+    const std::uint16_t sampleCount = le16(header + xm::SampleCountOffset);
+    if (sampleCount > xm::MaxSamplesPerInstrument) {
+        return {RefusalReason::TooManySamples, index, sampleCount};
     }
     instrument.sampleCount = sampleCount;
     instrument.samples.fill(&EmptySample);
     if (sampleCount == 0) {
         in.seekTo(headerEnd);
-        return true;
+        return {};
     }
 
-    in.u32(); // sample header size: sample headers are always 40 bytes
-    in.bytes(instrument.sampleMap.data(), NotesPerInstrument);
-    readEnvelope(in, instrument.volumeEnvelope);
-    readEnvelope(in, instrument.panningEnvelope);
-    std::uint8_t fields[16];
-    in.bytes(fields, sizeof fields);
-    instrument.volumePointCount = fields[0];
-    instrument.panningPointCount = fields[1];
-    instrument.volumeSustainPoint = fields[2];
-    instrument.volumeLoopStart = fields[3];
-    instrument.volumeLoopEnd = fields[4];
-    instrument.panningSustainPoint = fields[5];
-    instrument.panningLoopStart = fields[6];
-    instrument.panningLoopEnd = fields[7];
-    instrument.volumeEnvelopeFlags = fields[8];
-    instrument.panningEnvelopeFlags = fields[9];
-    instrument.vibratoType = fields[10];
-    instrument.vibratoSweep = fields[11];
-    instrument.vibratoDepth = fields[12];
-    instrument.vibratoRate = fields[13];
-    instrument.fadeout = static_cast<std::uint16_t>(le16(fields + 14) * 2);
+    // The sample header size is not used: sample headers are always 40 bytes.
+    in.bytes(header + xm::SampleHeaderSizeOffset,
+             xm::InstrumentFieldsEnd - xm::SampleHeaderSizeOffset);
+    std::copy_n(header + xm::SampleMapOffset, xm::NotesPerInstrument, instrument.sampleMap.begin());
+    const xm::EnvelopeFields& volume = xm::VolumeEnvelopeFields;
+    const xm::EnvelopeFields& panning = xm::PanningEnvelopeFields;
+    readEnvelopePoints(header + volume.points, instrument.volumeEnvelope);
+    readEnvelopePoints(header + panning.points, instrument.panningEnvelope);
+    instrument.volumePointCount = header[volume.pointCount];
+    instrument.panningPointCount = header[panning.pointCount];
+    instrument.volumeSustainPoint = header[volume.sustainPoint];
+    instrument.volumeLoopStart = header[volume.loopStart];
+    instrument.volumeLoopEnd = header[volume.loopEnd];
+    instrument.panningSustainPoint = header[panning.sustainPoint];
+    instrument.panningLoopStart = header[panning.loopStart];
+    instrument.panningLoopEnd = header[panning.loopEnd];
+    instrument.volumeEnvelopeFlags = header[volume.type];
+    instrument.panningEnvelopeFlags = header[panning.type];
+    instrument.vibratoType = header[xm::VibratoTypeOffset];
+    instrument.vibratoSweep = header[xm::VibratoSweepOffset];
+    instrument.vibratoDepth = header[xm::VibratoDepthOffset];
+    instrument.vibratoRate = header[xm::VibratoRateOffset];
+    instrument.fadeout = static_cast<std::uint16_t>(le16(header + xm::FadeoutOffset) * 2);
     fitEnvelope(instrument.volumePointCount, instrument.volumeEnvelopeFlags,
                 instrument.volumeLoopStart);
     fitEnvelope(instrument.panningPointCount, instrument.panningEnvelopeFlags,
@@ -387,7 +364,7 @@ bool readInstrument(Instrument& instrument, Reader& in) {
     for (int i = 0; i < sampleCount; ++i) {
         std::unique_ptr<Sample> sample(new (std::nothrow) Sample());
         if (sample == nullptr) {
-            return false;
+            return OutOfMemory;
         }
         readSampleHeader(*sample, in);
         instrument.samples[i] = sample.get();
@@ -395,25 +372,25 @@ bool readInstrument(Instrument& instrument, Reader& in) {
     }
     for (int i = 0; i < sampleCount; ++i) {
         if (!readSampleData(*instrument.ownSamples[i], in)) {
-            return false;
+            return OutOfMemory;
         }
     }
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool loadXm(Song& song, ModuleStream& stream) {
+LoadRefusal loadXm(Song& song, ModuleStream& stream) {
     Reader in(stream);
     std::uint16_t storedPatterns = 0;
-    if (!readHeader(song, in, storedPatterns)) {
-        return false;
+    if (const LoadRefusal refusal = readHeader(song, in, storedPatterns); refusal.refused()) {
+        return refusal;
     }
     // Every stored pattern takes at least its header. A count the rest of the file cannot hold
     // is a corrupt header: read the patterns that can be there rather than reserve rows for
     // all it claims (up to 65535 x 64 rows).
     storedPatterns = static_cast<std::uint16_t>(
-        std::min<std::int64_t>(storedPatterns, in.bytesLeft() / PatternHeaderBytes));
+        std::min<std::int64_t>(storedPatterns, in.bytesLeft() / xm::PatternHeaderBytes));
 
     song.patternsUsed = 0;
     for (int position = 0; position < song.songLength; ++position) {
@@ -421,20 +398,24 @@ bool loadXm(Song& song, ModuleStream& stream) {
     }
     song.patternSlots = std::max<std::int32_t>(storedPatterns, song.patternsUsed);
     song.patterns = makeArray<Pattern>(static_cast<std::size_t>(song.patternSlots));
-    if (song.patterns == nullptr || !readPatterns(song, in, storedPatterns)) {
-        return false;
+    if (song.patterns == nullptr) {
+        return OutOfMemory;
+    }
+    if (const LoadRefusal refusal = readPatterns(song, in, storedPatterns); refusal.refused()) {
+        return refusal;
     }
 
     song.instruments = makeArray<Instrument>(static_cast<std::size_t>(song.instrumentCount));
     if (song.instruments == nullptr) {
-        return false;
+        return OutOfMemory;
     }
-    for (int index = 0; index < song.instrumentCount; ++index) {
-        if (!readInstrument(song.instruments[index], in)) {
-            return false;
+    for (std::int32_t index = 0; index < song.instrumentCount; ++index) {
+        const LoadRefusal refusal = readInstrument(song.instruments[index], index, in);
+        if (refusal.refused()) {
+            return refusal;
         }
     }
-    return true;
+    return {};
 }
 
 } // namespace omra

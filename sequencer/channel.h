@@ -77,6 +77,6 @@ struct Channel {
     std::uint8_t finePortamentoDownMemory;
 };
 
-using ChannelTable = std::array<Channel, MaxChannels>;
+using ChannelTable = std::array<Channel, xm::MaxChannels>;
 
 } // namespace omra

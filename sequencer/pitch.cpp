@@ -40,13 +40,13 @@ std::int32_t amigaPeriod(std::int32_t note, std::int32_t finetune) {
 }
 
 std::int32_t notePeriod(const Song& song, std::int32_t note, std::int32_t finetune) {
-    return (song.flags & LinearFrequencyTable) != 0 ? linearPeriod(note, finetune)
+    return (song.flags & xm::LinearFrequencyTable) != 0 ? linearPeriod(note, finetune)
                                                     : amigaPeriod(note, finetune);
 }
 
 std::int32_t semitoneOffset(const Song& song, std::int32_t note, std::int32_t finetune,
                             std::int32_t semitones) {
-    if ((song.flags & LinearFrequencyTable) != 0) {
+    if ((song.flags & xm::LinearFrequencyTable) != 0) {
         return semitones * 64;
     }
     return amigaPeriod(note + semitones, finetune) - amigaPeriod(note, finetune);
@@ -58,7 +58,7 @@ bool periodFrequency(const Song& song, std::int32_t period, std::int32_t periodO
     if (sum == 0) {
         return false;
     }
-    if ((song.flags & LinearFrequencyTable) != 0) {
+    if ((song.flags & xm::LinearFrequencyTable) != 0) {
         // The offset counts upward here, against the period: a positive offset raises the pitch.
         const std::int64_t fromMiddleC = std::int64_t{4608} - period + periodOffset;
         const double hertz = 8363.0 * std::pow(2.0, static_cast<double>(fromMiddleC) *

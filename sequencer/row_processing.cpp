@@ -16,8 +16,6 @@ namespace omra {
 
 namespace {
 
-constexpr std::uint8_t KeyOffNote = 255;
-constexpr std::uint8_t LastNote = 96;
 constexpr std::uint8_t KeepPositionNibble = 4; // waveform nibbles from here keep their position
 
 struct InstrumentChoice {
@@ -33,7 +31,7 @@ InstrumentChoice chooseInstrument(const Song& song, const Channel& channel) {
     }
     const Instrument& instrument = song.instruments[channel.instrument];
     const std::uint8_t slot = instrument.sampleMap[channel.note];
-    Sample* sample = slot < MaxSamplesPerInstrument ? instrument.samples[slot] : nullptr;
+    Sample* sample = slot < xm::MaxSamplesPerInstrument ? instrument.samples[slot] : nullptr;
     return {instrument, sample != nullptr ? *sample : EmptySample};
 }
 
@@ -53,7 +51,7 @@ const PatternCell* currentRowCells(const Song& song) {
 
 // Notes 1..96; 0 is no note, 255 a key-off, anything between is not a note a file holds.
 bool namesNote(std::uint8_t note) {
-    return note >= 1 && note <= LastNote;
+    return note >= 1 && note <= xm::LastNote;
 }
 
 // Envelopes and fadeout, on every tick. On the row tick a released note whose instrument has no
@@ -122,7 +120,7 @@ void processRowCell(Song& song, Channel& channel, const PatternCell& cell, bool&
     if (cell.volumeColumn != 0) {
         volumeColumnFirstTick(tick);
     }
-    if (cell.note == KeyOffNote || cell.effect == effect::KeyOff) {
+    if (cell.note == StoredKeyOff || cell.effect == effect::KeyOff) {
         channel.keyOff = 1;
     }
     advanceEnvelopes(channel, choice.instrument, true);

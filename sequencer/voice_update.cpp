@@ -13,7 +13,7 @@ constexpr std::int32_t FullGain = 255;
 
 // Channel i plays on voice i or i + 32.
 std::int32_t partnerIndex(std::int32_t index) {
-    return index < MaxChannels ? index + MaxChannels : index - MaxChannels;
+    return index < xm::MaxChannels ? index + xm::MaxChannels : index - xm::MaxChannels;
 }
 
 // A note start: a voice that still sounds hands over to its partner and fades to silence.

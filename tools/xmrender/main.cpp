@@ -112,7 +112,7 @@ void printInfo(const std::vector<std::uint8_t>& bytes, const omra::Song& song) {
     std::printf("speed: %d\n", song.defaultSpeed);
     std::printf("bpm: %d\n", song.defaultBpm);
     std::printf("frequency table: %s\n",
-                song.flags & omra::LinearFrequencyTable ? "linear" : "amiga");
+                song.flags & omra::xm::LinearFrequencyTable ? "linear" : "amiga");
 }
 
 std::string clock(std::uint64_t frames) {

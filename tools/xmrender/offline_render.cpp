@@ -17,7 +17,7 @@ namespace {
 // A pattern loop repeats rows without such a move and does not count.
 struct PassWatch {
     TickHandler tick = nullptr;
-    std::array<bool, OrderTableSize> played{};
+    std::array<bool, xm::OrderTableSize> played{};
     std::int32_t lastOrder = 0;
     std::uint64_t tickStartFrame = 0;
     std::optional<std::uint64_t> cameBackAt;
@@ -33,7 +33,7 @@ void watchedTick(Song& song) {
     // The mixer reads the tick's length after the handler, so a tempo change counts already.
     watch.tickStartFrame += static_cast<std::uint64_t>(song.framesPerTick);
     const std::int32_t order = song.orderPosition;
-    if ((orderMove || order != watch.lastOrder) && order >= 0 && order < OrderTableSize) {
+    if ((orderMove || order != watch.lastOrder) && order >= 0 && order < xm::OrderTableSize) {
         if (watch.played[order] && !watch.cameBackAt) {
             watch.cameBackAt = start;
         }

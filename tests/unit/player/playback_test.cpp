@@ -81,7 +81,9 @@ TEST_F(Playback, MissingCallbacksClearAllFiveAndPlaybackRefusesToStart) {
     EXPECT_FALSE(player.fileCallbacks.complete());
     EXPECT_EQ(player.fileCallbacks.open, nullptr);
     EXPECT_FALSE(startPlayback(song));
-    EXPECT_EQ(loadSong(moduleBytes.data()), nullptr);
+    LoadRefusal refusal;
+    EXPECT_EQ(loadSong(moduleBytes.data(), &refusal), nullptr);
+    EXPECT_EQ(refusal.reason, RefusalReason::NoStream);
 }
 
 TEST_F(Playback, StartsWithTheWholeRingMixedAndTheDeviceLooping) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace omra {
@@ -31,6 +32,7 @@ const FileCallbacks MemoryFileCallbacks{memoryFileOpen, memoryFileClose, memoryF
 
 struct Loaded {
     bool ok = false;
+    LoadRefusal refusal;
     std::unique_ptr<Song> song = std::make_unique<Song>();
     std::int32_t endPosition = -1; // stream position when the loader returned
 };
@@ -40,13 +42,20 @@ Loaded load(const std::vector<std::uint8_t>& bytes) {
     setMemoryFileBytes(bytes);
     Loaded result;
     ModuleStream stream(MemoryFileCallbacks, memoryFileOpen(bytes.data()));
-    result.ok = loadXm(*result.song, stream);
+    result.refusal = loadXm(*result.song, stream);
+    result.ok = !result.refusal.refused();
     result.endPosition = stream.tell();
     return result;
 }
 
 Loaded loadModule(const XmModule& module) {
     return load(tools::writeXm(module));
+}
+
+// Why a load was refused: the reason, the pattern or instrument, and the count it declares.
+using Why = std::tuple<RefusalReason, std::int32_t, std::uint32_t>;
+Why why(const Loaded& loaded) {
+    return {loaded.refusal.reason, loaded.refusal.index, loaded.refusal.declared};
 }
 
 void putU16(std::vector<std::uint8_t>& bytes, std::size_t offset, unsigned value) {
@@ -143,9 +152,9 @@ void expectSampleInvariants(const Sample& sample) {
 }
 
 void expectSongInvariants(const Song& song) {
-    EXPECT_LE(song.songLength, OrderTableSize);
+    EXPECT_LE(song.songLength, xm::OrderTableSize);
     EXPECT_TRUE(song.songLength == 0 || song.restartPosition < song.songLength);
-    EXPECT_LE(song.channelCount, MaxChannels);
+    EXPECT_LE(song.channelCount, xm::MaxChannels);
     EXPECT_GE(song.defaultBpm, 1);
     for (std::int32_t index = 0; index < song.patternsUsed; ++index) {
         EXPECT_GE(song.patterns[index].rows, 1) << "pattern " << index;
@@ -153,9 +162,9 @@ void expectSongInvariants(const Song& song) {
     }
     for (int index = 0; index < song.instrumentCount; ++index) {
         const Instrument& instrument = song.instruments[index];
-        EXPECT_LE(instrument.volumePointCount, MaxEnvelopePoints);
-        EXPECT_LE(instrument.panningPointCount, MaxEnvelopePoints);
-        for (int slot = 0; slot < MaxSamplesPerInstrument; ++slot) {
+        EXPECT_LE(instrument.volumePointCount, xm::MaxEnvelopePoints);
+        EXPECT_LE(instrument.panningPointCount, xm::MaxEnvelopePoints);
+        for (int slot = 0; slot < xm::MaxSamplesPerInstrument; ++slot) {
             ASSERT_NE(instrument.samples[slot], nullptr);
             if (slot < instrument.sampleCount) {
                 EXPECT_EQ(instrument.samples[slot], instrument.ownSamples[slot].get());
@@ -188,11 +197,11 @@ TEST(XmLoaderHeader, TakesTheSongFactsFromTheHeader) {
     EXPECT_EQ(song.restartPosition, 2);
     EXPECT_EQ(song.channelCount, 6);
     EXPECT_EQ(song.instrumentCount, 3);
-    EXPECT_EQ(song.flags, LinearFrequencyTable);
+    EXPECT_EQ(song.flags, xm::LinearFrequencyTable);
     EXPECT_EQ(song.defaultSpeed, 5);
     EXPECT_EQ(song.defaultBpm, 115);
     EXPECT_EQ(song.initialGlobalVolume, 64);
-    for (std::size_t i = 0; i < OrderTableSize; ++i) {
+    for (std::size_t i = 0; i < xm::OrderTableSize; ++i) {
         EXPECT_EQ(song.orderTable[i], i < module.orders.size() ? module.orders[i] : 0);
     }
     EXPECT_EQ(song.patternsUsed, 2);
@@ -409,7 +418,7 @@ TEST(XmLoaderPatterns, APatternTheOrderTableNamesButTheFileLacksIs64EmptyRows) {
 
 TEST(XmLoaderInstruments, TakesTheInstrumentFieldsAndDoublesTheFadeout) {
     XmInstrument instrument = instrumentWith({sampleOf({0, 1}), sampleOf({2, 3})});
-    for (int note = 0; note < NotesPerInstrument; ++note) {
+    for (int note = 0; note < xm::NotesPerInstrument; ++note) {
         instrument.sampleForNote[note] = note < 48 ? 0 : 1;
     }
     instrument.sampleForNote[95] = 17;
@@ -429,10 +438,10 @@ TEST(XmLoaderInstruments, TakesTheInstrumentFieldsAndDoublesTheFadeout) {
     ASSERT_EQ(loaded.song->instrumentCount, 1);
     const Instrument& got = loaded.song->instruments[0];
     EXPECT_EQ(got.sampleCount, 2);
-    for (int note = 0; note < NotesPerInstrument; ++note) {
+    for (int note = 0; note < xm::NotesPerInstrument; ++note) {
         EXPECT_EQ(got.sampleMap[note], instrument.sampleForNote[note]) << "note " << note;
     }
-    for (int point = 0; point < MaxEnvelopePoints; ++point) {
+    for (int point = 0; point < xm::MaxEnvelopePoints; ++point) {
         const auto& points = instrument.volumeEnvelope.points;
         const bool used = point < static_cast<int>(points.size());
         EXPECT_EQ(got.volumeEnvelope[point].x, used ? points[point].x : 0);
@@ -521,7 +530,7 @@ TEST(XmLoaderInstruments, OwnsItsSamplesAndFillsTheOtherSlotsWithTheEmptySample)
         EXPECT_EQ(framesOf(*instrument.samples[slot]),
                   widened({static_cast<std::int16_t>(slot + 1)}));
     }
-    for (int slot = 3; slot < MaxSamplesPerInstrument; ++slot) {
+    for (int slot = 3; slot < xm::MaxSamplesPerInstrument; ++slot) {
         EXPECT_EQ(instrument.samples[slot], &EmptySample);
         EXPECT_EQ(instrument.ownSamples[slot], nullptr);
     }
@@ -710,24 +719,25 @@ TEST(XmLoaderFailure, RefusesAnyOtherIdentificationText) {
     for (std::size_t i = 0; i < 17; ++i) {
         std::vector<std::uint8_t> bytes = good;
         bytes[i] ^= 0x20;
-        EXPECT_FALSE(load(bytes).ok) << "byte " << i;
+        EXPECT_EQ(load(bytes).refusal.reason, RefusalReason::NotXm) << "byte " << i;
     }
     std::vector<std::uint8_t> noSpace = good;
     noSpace[16] = 'X';
-    EXPECT_FALSE(load(noSpace).ok);
+    EXPECT_EQ(load(noSpace).refusal.reason, RefusalReason::NotXm);
 }
 
 TEST(XmLoaderFailure, RefusesAFileTooShortForTheIdentificationText) {
     const std::vector<std::uint8_t> good = tools::writeXm(smallModule());
     for (std::size_t size = 0; size < 17; ++size) {
-        EXPECT_FALSE(load({good.begin(), good.begin() + size}).ok) << size << " bytes";
+        EXPECT_EQ(load({good.begin(), good.begin() + size}).refusal.reason, RefusalReason::NotXm)
+            << size << " bytes";
     }
 }
 
 TEST(XmLoaderFailure, RefusesAnInstrumentOfMoreThan16Samples) {
     XmModule module = smallModule();
     module.instruments = {XmInstrument{}, instrumentWith(std::vector<XmSample>(17, sampleOf({1})))};
-    EXPECT_FALSE(loadModule(module).ok);
+    EXPECT_EQ(why(loadModule(module)), Why(RefusalReason::TooManySamples, 1, 17));
 
     module.instruments[1] = instrumentWith(std::vector<XmSample>(16, sampleOf({1})));
     const Loaded loaded = loadModule(module);
@@ -741,7 +751,7 @@ TEST(XmLoaderFailure, RefusesMoreChannelsThanTheChannelTableHolds) {
         XmModule module = smallModule();
         module.channels = static_cast<std::uint16_t>(channels);
         module.patterns = {patternWithoutData(2)};
-        EXPECT_FALSE(loadModule(module).ok) << channels << " channels";
+        EXPECT_EQ(why(loadModule(module)), Why(RefusalReason::TooManyChannels, 0, channels));
     }
     XmModule module = smallModule();
     module.channels = 32;
@@ -762,12 +772,13 @@ TEST(XmLoaderFailure, RefusesAPatternOfMoreThan256Rows) {
             module.orders = {0, 1};
             module.patterns.push_back(withCells ? tools::emptyPattern(rows, 2)
                                                 : patternWithoutData(rows));
-            EXPECT_FALSE(loadModule(module).ok) << rows << " rows, cells stored: " << withCells;
+            EXPECT_EQ(why(loadModule(module)), Why(RefusalReason::TooManyRows, 1, rows))
+                << "cells stored: " << withCells;
         }
         XmModule module = smallModule();
         module.patterns = {withCells ? tools::emptyPattern(256, 2) : patternWithoutData(256)};
         const Loaded loaded = loadModule(module);
-        ASSERT_TRUE(loaded.ok);
+        ASSERT_EQ(why(loaded), Why(RefusalReason::None, 0, 0));
         EXPECT_EQ(loaded.song->patterns[0].rows, 256);
     }
 }

@@ -173,7 +173,7 @@ TEST(Envelope, SetPositionPastTheLastPointFinishes) {
 
 TEST(Envelope, SetPositionWithTwelvePoints) {
     std::vector<EnvelopePoint> points;
-    for (std::uint16_t i = 0; i < MaxEnvelopePoints; ++i) {
+    for (std::uint16_t i = 0; i < xm::MaxEnvelopePoints; ++i) {
         points.push_back({static_cast<std::uint16_t>(2 * i), static_cast<std::uint16_t>(4 * i)});
     }
     Instrument instrument = volumeEnvelope(points, EnvelopeOn);

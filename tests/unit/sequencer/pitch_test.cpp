@@ -54,7 +54,7 @@ TEST(Pitch, LinearTable) {
 }
 
 TEST(Pitch, SongChoosesTheTable) {
-    const Song linear = songWithFlags(LinearFrequencyTable);
+    const Song linear = songWithFlags(xm::LinearFrequencyTable);
     const Song amiga = songWithFlags(0);
     EXPECT_EQ(notePeriod(linear, 60, 0), 4608 - 12 * 64);
     EXPECT_EQ(notePeriod(amiga, 60, 0), 856);
@@ -64,7 +64,7 @@ TEST(Pitch, SongChoosesTheTable) {
 
 TEST(Pitch, MiddleCInBothModes) {
     std::int32_t frequency = 0;
-    ASSERT_TRUE(periodFrequency(songWithFlags(LinearFrequencyTable), 4608, 0, frequency));
+    ASSERT_TRUE(periodFrequency(songWithFlags(xm::LinearFrequencyTable), 4608, 0, frequency));
     EXPECT_EQ(frequency, 8363);
     // 14317056 / 1712 = 8362.77.
     ASSERT_TRUE(periodFrequency(songWithFlags(0), 1712, 0, frequency));
@@ -73,7 +73,7 @@ TEST(Pitch, MiddleCInBothModes) {
 
 TEST(Pitch, OffsetDirectionInEachMode) {
     std::int32_t frequency = 0;
-    const Song linear = songWithFlags(LinearFrequencyTable);
+    const Song linear = songWithFlags(xm::LinearFrequencyTable);
     // A positive offset raises a linear pitch: +768 is one octave up, -768 one down.
     ASSERT_TRUE(periodFrequency(linear, 4608, 768, frequency));
     EXPECT_EQ(frequency, 16726);
@@ -87,15 +87,15 @@ TEST(Pitch, OffsetDirectionInEachMode) {
 TEST(Pitch, FrequencyEdgeCases) {
     std::int32_t frequency = 1234;
     EXPECT_FALSE(periodFrequency(songWithFlags(0), 300, -300, frequency));
-    EXPECT_FALSE(periodFrequency(songWithFlags(LinearFrequencyTable), 300, -300, frequency));
+    EXPECT_FALSE(periodFrequency(songWithFlags(xm::LinearFrequencyTable), 300, -300, frequency));
     EXPECT_EQ(frequency, 1234);
     ASSERT_TRUE(periodFrequency(songWithFlags(0), 100, -200, frequency));
     EXPECT_EQ(frequency, -143170); // 14317056 / -100, toward zero
     // 20 octaves above C-4: 8363 x 2^20 is about 8.8e9.
     ASSERT_TRUE(
-        periodFrequency(songWithFlags(LinearFrequencyTable), 4608 - 20 * 768, 0, frequency));
+        periodFrequency(songWithFlags(xm::LinearFrequencyTable), 4608 - 20 * 768, 0, frequency));
     EXPECT_EQ(frequency, Int32Max);
-    ASSERT_TRUE(periodFrequency(songWithFlags(LinearFrequencyTable), 4608, 40 * 768, frequency));
+    ASSERT_TRUE(periodFrequency(songWithFlags(xm::LinearFrequencyTable), 4608, 40 * 768, frequency));
     EXPECT_EQ(frequency, Int32Max);
 }
 

@@ -20,7 +20,7 @@ protected:
         for (int i = 0; i < VoiceCount; ++i) {
             voices[static_cast<std::size_t>(i)].index = i;
         }
-        song.flags = LinearFrequencyTable;
+        song.flags = xm::LinearFrequencyTable;
         song.globalVolume = 64;
         channel.voice = &voices[5];
         channel.volumeEnvelopeOutput = 64;
@@ -148,7 +148,7 @@ TEST_F(VoiceUpdate, ZeroPeriodDropsThePitchUpdate) {
     voice.frequency = 1234;
     voice.step = 3;
     voice.stepFraction = 5;
-    for (const std::uint16_t flags : {LinearFrequencyTable, std::uint16_t{0}}) {
+    for (const std::uint16_t flags : {xm::LinearFrequencyTable, std::uint16_t{0}}) {
         song.flags = flags;
         channel.period = 500;
         channel.periodOffset = -500;

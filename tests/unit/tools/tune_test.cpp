@@ -65,7 +65,7 @@ TEST(Tune, TheModuleLoadsWithTheHeaderFactsTheIntroExpects) {
     }
     const std::set<int> played(song.orderTable.begin(), song.orderTable.begin() + song.songLength);
     EXPECT_EQ(played.size(), static_cast<std::size_t>(Patterns)) << "every pattern is played";
-    EXPECT_TRUE(song.flags & LinearFrequencyTable);
+    EXPECT_TRUE(song.flags & xm::LinearFrequencyTable);
     EXPECT_EQ(song.defaultSpeed, Speed);
     EXPECT_EQ(song.defaultBpm, Bpm);
     setTempo(song, song.defaultBpm);
