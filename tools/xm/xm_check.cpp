@@ -1,25 +1,14 @@
 #include "xm/xm_check.h"
 
+#include "player/memory_file.h"
+#include "player/player.h"
+#include "player/xm_format.h"
+
 #include <algorithm>
-#include <cstring>
 
 namespace omra::tools {
 
 namespace {
-
-constexpr char IdText[] = "Extended Module: ";
-constexpr std::size_t IdLength = 17;
-constexpr std::int64_t HeaderSizeOffset = 60;
-constexpr std::int64_t HeaderFieldsEnd = 80 + 256; // counts, flags, tempo and the order table
-constexpr std::int64_t PatternHeaderBytes = 9;
-constexpr std::int64_t InstrumentSampleCountEnd = 29;
-constexpr std::int64_t InstrumentFieldsEnd = 241; // sample map, envelopes, vibrato, fadeout
-constexpr std::int64_t SampleHeaderBytes = 40;
-constexpr unsigned MaxChannels = 32;
-constexpr unsigned MaxSamples = 16;
-constexpr unsigned MaxPatternRows = 256;
-constexpr std::uint8_t PackedCellMask = 0x80;
-constexpr std::uint8_t SixteenBitBit = 0x10;
 
 // Reads little-endian fields; past the end of the file it notes the shortfall and reads zeros,
 // as the player does.
@@ -55,49 +44,35 @@ std::string truncated(const Cursor& in, const std::string& where) {
 
 // The bytes one packed cell takes.
 std::int64_t cellBytes(std::uint8_t first) {
-    if ((first & PackedCellMask) == 0) {
-        return 5;
+    if ((first & xm::PackedCell) == 0) {
+        return xm::CellFields;
     }
     std::int64_t bytes = 1;
-    for (int bit = 0; bit < 5; ++bit) {
+    for (int bit = 0; bit < xm::CellFields; ++bit) {
         bytes += (first >> bit) & 1;
     }
     return bytes;
 }
 
-} // namespace
-
-std::optional<std::string> xmModuleProblem(std::span<const std::uint8_t> bytes) {
-    if (bytes.empty()) {
-        return "empty file";
-    }
-    if (bytes.size() < IdLength || std::memcmp(bytes.data(), IdText, IdLength) != 0) {
-        return "not an XM module (it must begin with \"Extended Module: \")";
-    }
+// Where a module the player loads ends before its last byte.
+std::optional<std::string> truncation(std::span<const std::uint8_t> bytes) {
     Cursor in(bytes);
-    const std::uint32_t headerSize = in.field(HeaderSizeOffset, 4);
-    const std::uint32_t channels = in.field(68, 2);
-    const std::uint32_t storedPatterns = in.field(70, 2);
+    const std::uint32_t headerSize = in.field(xm::HeaderSizeOffset, 4);
+    const std::uint32_t channels = in.field(xm::ChannelCountOffset, 2);
+    const std::uint32_t storedPatterns = in.field(xm::PatternCountOffset, 2);
     // The player keeps counts in 16-bit signed fields.
-    const std::uint32_t instruments = std::min<std::uint32_t>(in.field(72, 2), 0x7FFF);
-    in.need(HeaderFieldsEnd);
+    const std::uint32_t instruments =
+        std::min<std::uint32_t>(in.field(xm::InstrumentCountOffset, 2), 0x7FFF);
+    in.need(xm::ModuleHeaderEnd);
     if (in.pastEnd()) {
         return truncated(in, "the module header");
     }
-    if (channels > MaxChannels) {
-        return std::to_string(channels) + " channels; the player plays at most " +
-               std::to_string(MaxChannels);
-    }
 
-    std::int64_t at = HeaderSizeOffset + headerSize;
+    std::int64_t at = xm::HeaderSizeOffset + headerSize;
     for (std::uint32_t pattern = 0; pattern < storedPatterns; ++pattern) {
-        const std::uint32_t rows = in.field(at + 5, 2);
-        const std::uint32_t packedSize = in.field(at + 7, 2);
-        at += PatternHeaderBytes;
-        if (!in.pastEnd() && rows > MaxPatternRows) {
-            return "pattern " + std::to_string(pattern) + " has " + std::to_string(rows) +
-                   " rows; the player takes at most " + std::to_string(MaxPatternRows);
-        }
+        const std::uint32_t rows = in.field(at + xm::RowCountOffset, 2);
+        const std::uint32_t packedSize = in.field(at + xm::PackedSizeOffset, 2);
+        at += xm::PatternHeaderBytes;
         if (rows != 0 && packedSize != 0) {
             // Each cell takes at least a byte, so this stops at the end of the file.
             const std::uint32_t cells = rows * channels;
@@ -116,27 +91,24 @@ std::optional<std::string> xmModuleProblem(std::span<const std::uint8_t> bytes) 
     for (std::uint32_t instrument = 0; instrument < instruments; ++instrument) {
         const std::string name = "instrument " + std::to_string(instrument + 1);
         const std::int64_t start = at;
-        const std::uint32_t headerBytes = in.field(start, 4);
-        const std::uint32_t samples = in.field(start + 27, 2);
+        const std::uint32_t headerBytes = in.field(start + xm::InstrumentHeaderSizeOffset, 4);
+        const std::uint32_t samples = in.field(start + xm::SampleCountOffset, 2);
         if (in.pastEnd()) {
             return truncated(in, name);
         }
-        if (samples > MaxSamples) {
-            return name + " has " + std::to_string(samples) +
-                   " samples; the player takes at most " + std::to_string(MaxSamples);
-        }
-        in.need(start + (samples == 0 ? InstrumentSampleCountEnd : InstrumentFieldsEnd));
+        in.need(start + (samples == 0 ? xm::EmptyInstrumentHeaderSize : xm::InstrumentFieldsEnd));
         if (in.pastEnd()) {
             return truncated(in, name);
         }
         at = start + headerBytes;
         std::int64_t dataBytes = 0;
         for (std::uint32_t sample = 0; sample < samples; ++sample) {
-            const std::uint32_t length = in.field(at, 4);
-            const bool sixteenBit = (in.field(at + 14, 1) & SixteenBitBit) != 0;
+            const std::uint32_t length = in.field(at + xm::SampleLengthOffset, 4);
+            const bool sixteenBit =
+                (in.field(at + xm::SampleTypeOffset, 1) & xm::SixteenBitType) != 0;
             // An odd byte length of 16-bit data leaves its last byte unread.
             dataBytes += sixteenBit ? length & ~1u : length;
-            at += SampleHeaderBytes;
+            at += xm::SampleHeaderSize;
         }
         in.need(at);
         if (in.pastEnd()) {
@@ -149,6 +121,49 @@ std::optional<std::string> xmModuleProblem(std::span<const std::uint8_t> bytes) 
         }
     }
     return std::nullopt;
+}
+
+// What the tools say when the player refuses a module, from the reason the player gives.
+std::string refusalMessage(const LoadRefusal& refusal) {
+    const std::string declared = std::to_string(refusal.declared);
+    switch (refusal.reason) {
+    case RefusalReason::None:
+        break;
+    case RefusalReason::NoStream:
+        return "the player could not open it";
+    case RefusalReason::NotXm:
+        return std::string("not an XM module (it must begin with \"") + xm::IdText + "\")";
+    case RefusalReason::TooManyChannels:
+        return declared + " channels; the player plays at most " + std::to_string(xm::MaxChannels);
+    case RefusalReason::TooManyRows:
+        return "pattern " + std::to_string(refusal.index) + " has " + declared +
+               " rows; the player takes at most " + std::to_string(xm::MaxPatternRows);
+    case RefusalReason::TooManySamples:
+        return "instrument " + std::to_string(refusal.index + 1) + " has " + declared +
+               " samples; the player takes at most " + std::to_string(xm::MaxSamplesPerInstrument);
+    case RefusalReason::OutOfMemory:
+        return "the player could not load it (out of memory)";
+    }
+    return "the player loads it";
+}
+
+} // namespace
+
+std::optional<std::string> xmModuleProblem(std::span<const std::uint8_t> bytes,
+                                           const LoadRefusal& refusal) {
+    if (bytes.empty()) {
+        return "empty file";
+    }
+    if (refusal.refused()) {
+        return refusalMessage(refusal);
+    }
+    return truncation(bytes);
+}
+
+std::optional<std::string> xmModuleProblem(std::span<const std::uint8_t> bytes) {
+    LoadRefusal refusal;
+    freeSong(loadSongFromMemory(bytes, &refusal));
+    return xmModuleProblem(bytes, refusal);
 }
 
 } // namespace omra::tools

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/load_refusal.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -10,9 +12,15 @@
 // otherwise play as silence or garbage without a word.
 namespace omra::tools {
 
-// Why the player would refuse these bytes, or would read past their end, following the
-// player's own reading rules (header size, 9-byte pattern headers, packed cells, instrument
-// header sizes, 40-byte sample headers, sample data); nothing when the whole module is there.
+// What stands in the way of playing these bytes, given what the player's loader made of them:
+// an empty file, the loader's refusal in the tools' words, or, for a module it loads, where
+// the file ends before the module does by the player's own reading rules (header size, 9-byte
+// pattern headers, packed cells, instrument header sizes, 40-byte sample headers, sample
+// data). Nothing when the player takes the whole module.
+std::optional<std::string> xmModuleProblem(std::span<const std::uint8_t> bytes,
+                                           const LoadRefusal& refusal);
+
+// The same for bytes not loaded yet: the player's loader reads them first.
 std::optional<std::string> xmModuleProblem(std::span<const std::uint8_t> bytes);
 
 } // namespace omra::tools

@@ -5,6 +5,7 @@
 #include "player/memory_file.h"
 #include "player/mix_constants.h"
 #include "player/player.h"
+#include "player/xm_format.h"
 #include "sequencer/tick_driver.h"
 #include "sequencer/trace.h"
 #include "xm/xm_check.h"
@@ -104,7 +105,7 @@ void printInfo(const std::vector<std::uint8_t>& bytes, const omra::Song& song) {
         samples += song.instruments[i].sampleCount;
     }
     std::printf("channels: %d\n", song.channelCount);
-    std::printf("patterns: %u stored\n", u16At(bytes, 70));
+    std::printf("patterns: %u stored\n", u16At(bytes, omra::xm::PatternCountOffset));
     std::printf("instruments: %d\n", song.instrumentCount);
     std::printf("samples: %d\n", samples);
     std::printf("song length: %d\n", song.songLength);
@@ -136,12 +137,10 @@ int run(const Arguments& arguments) {
     using namespace omra;
     const std::string& input = arguments.files[0];
     const std::vector<std::uint8_t> bytes = tools::readFile(input);
-    if (const std::optional<std::string> problem = tools::xmModuleProblem(bytes)) {
+    LoadRefusal refusal;
+    const LoadedSong song(loadSongFromMemory(bytes, &refusal));
+    if (const std::optional<std::string> problem = tools::xmModuleProblem(bytes, refusal)) {
         throw std::runtime_error(input + ": " + *problem);
-    }
-    const LoadedSong song(loadSongFromMemory(bytes));
-    if (song == nullptr) {
-        throw std::runtime_error(input + ": the player could not load it (out of memory)");
     }
     if (arguments.info) {
         printInfo(bytes, *song);
