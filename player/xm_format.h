@@ -68,6 +68,11 @@ inline constexpr std::uint8_t KeyOffNote = 97;
 inline constexpr std::uint8_t HighestInstrumentNumber = 128; // instruments are 1..128
 inline constexpr int NotesPerInstrument = LastNote;
 
+// A note that names a pitch: neither none (0) nor a key-off, nor a byte no file should hold.
+inline constexpr bool isNote(std::uint8_t note) {
+    return note >= 1 && note <= LastNote;
+}
+
 // Instrument header; offsets from its start. An instrument without samples ends after the
 // sample count; one with samples has the fields up to InstrumentFieldsEnd.
 inline constexpr std::int32_t InstrumentHeaderSizeOffset = 0; // 4 bytes, from this offset

@@ -49,11 +49,6 @@ const PatternCell* currentRowCells(const Song& song) {
     return &pattern->cells[static_cast<std::size_t>(song.row) * song.channelCount];
 }
 
-// Notes 1..96; 0 is no note, 255 a key-off, anything between is not a note a file holds.
-bool namesNote(std::uint8_t note) {
-    return note >= 1 && note <= xm::LastNote;
-}
-
 // Envelopes and fadeout, on every tick. On the row tick a released note whose instrument has no
 // volume envelope falls silent.
 void advanceEnvelopes(Channel& channel, const Instrument& instrument, bool rowTick) {
@@ -82,7 +77,7 @@ void finishTick(ChannelTick& tick) {
 
 void processRowCell(Song& song, Channel& channel, const PatternCell& cell, bool& orderJumpSeen) {
     const bool tonePortamentoRow = effect::isTonePortamento(cell.effect);
-    const bool hasNote = namesNote(cell.note);
+    const bool hasNote = xm::isNote(cell.note);
     if (cell.instrument != 0 && !tonePortamentoRow) {
         channel.instrument = cell.instrument - 1;
     }

@@ -16,7 +16,6 @@ using tools::XmSample;
 
 constexpr int Channels = 4;
 constexpr int Rows = 32;
-constexpr std::uint8_t KeyOff = 97;
 constexpr std::uint8_t ExtendedEffect = 0x0E;
 constexpr std::uint8_t LastEffect = 0x23;
 constexpr std::uint16_t SongBpm = 125;
@@ -154,7 +153,7 @@ XmPattern envelopePattern() {
             return XmCell{noteFor(row, channel), 1, 0, 0, 0};
         }
         if (row % 8 == 5) {
-            return XmCell{KeyOff, 0, 0, 0, 0};
+            return XmCell{xm::KeyOffNote, 0, 0, 0, 0};
         }
         if (row % 8 == 3 && channel == 1) {
             return XmCell{0, 0, 0, 0x14, 2};

@@ -113,7 +113,7 @@ Phrase echoOf(const Phrase& lead, int rows) {
     Phrase echo = silence(static_cast<int>(lead.size()));
     for (std::size_t row = 0; row < lead.size(); ++row) {
         const XmCell& cell = lead[row];
-        if (cell.note >= 1 && cell.note <= 96) {
+        if (xm::isNote(cell.note)) {
             echo[(row + static_cast<std::size_t>(rows)) % lead.size()] =
                 XmCell{cell.note, 7, 0x10 + 0x16, 0, 0};
         }

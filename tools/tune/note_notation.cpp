@@ -75,7 +75,7 @@ int hexNumber(std::string_view digits) {
 
 std::uint8_t noteOf(std::string_view row, std::string_view field) {
     if (field == "===") {
-        return KeyOffNote;
+        return xm::KeyOffNote;
     }
     if (isBlank(field)) {
         return 0;
@@ -94,7 +94,7 @@ std::uint8_t instrumentOf(std::string_view row, std::string_view field) {
         return 0;
     }
     const int number = field.size() == 2 ? hexNumber(field) : -1;
-    if (number < 1 || number > 128) {
+    if (number < 1 || number > xm::HighestInstrumentNumber) {
         refuse(row, quoted(field, "is not an instrument number"));
     }
     return static_cast<std::uint8_t>(number);

@@ -23,8 +23,6 @@ namespace omra::tools::tune {
 
 using Phrase = std::vector<XmCell>;
 
-inline constexpr std::uint8_t KeyOffNote = 97;
-
 Phrase phrase(std::string_view text);
 
 } // namespace omra::tools::tune

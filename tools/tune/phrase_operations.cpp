@@ -23,9 +23,9 @@ Phrase repeated(const Phrase& phrase, int times) {
 
 Phrase transposed(Phrase phrase, int semitones) {
     for (XmCell& cell : phrase) {
-        if (cell.note >= 1 && cell.note <= 96) {
+        if (xm::isNote(cell.note)) {
             const int note = cell.note + semitones;
-            if (note < 1 || note > 96) {
+            if (note < 1 || note > xm::LastNote) {
                 throw std::invalid_argument("a transposed note leaves the keyboard");
             }
             cell.note = static_cast<std::uint8_t>(note);

@@ -1,16 +1,12 @@
 #include "xm/xm_writer.h"
 
+#include "player/xm_format.h"
+
 #include <algorithm>
 
 namespace omra::tools {
 
 namespace {
-
-constexpr std::uint32_t ModuleHeaderSize = 276;
-constexpr std::uint32_t InstrumentHeaderSize = 263;
-constexpr std::uint32_t EmptyInstrumentHeaderSize = 29;
-constexpr std::uint32_t SampleHeaderSize = 40;
-constexpr std::size_t MaxEnvelopePoints = 12;
 
 class Writer {
 public:
@@ -19,22 +15,42 @@ public:
         u8(value & 0xFF);
         u8((value >> 8) & 0xFF);
     }
-    void u32(std::uint32_t value) {
-        u16(value & 0xFFFF);
-        u16(value >> 16);
-    }
-    // A fixed-size text field, cut or padded with zeros.
-    void text(const std::string& value, std::size_t size) {
-        for (std::size_t i = 0; i < size; ++i) {
-            u8(i < value.size() ? static_cast<unsigned char>(value[i]) : 0);
-        }
-    }
     void zeros(std::size_t count) { bytes.insert(bytes.end(), count, 0); }
     void append(const std::vector<std::uint8_t>& more) {
         bytes.insert(bytes.end(), more.begin(), more.end());
     }
 
     std::vector<std::uint8_t> bytes;
+};
+
+// A record of fixed size added to the output as zeros, its fields then put at their offsets.
+class Record {
+public:
+    Record(Writer& out, std::size_t size) : bytes_(out.bytes), start_(out.bytes.size()) {
+        out.zeros(size);
+    }
+
+    void u8(std::int32_t offset, unsigned value) {
+        bytes_.at(start_ + static_cast<std::size_t>(offset)) = static_cast<std::uint8_t>(value);
+    }
+    void u16(std::int32_t offset, unsigned value) {
+        u8(offset, value & 0xFF);
+        u8(offset + 1, (value >> 8) & 0xFF);
+    }
+    void u32(std::int32_t offset, std::uint32_t value) {
+        u16(offset, value & 0xFFFF);
+        u16(offset + 2, value >> 16);
+    }
+    // A text field of `size` bytes, cut or left padded with zeros.
+    void text(std::int32_t offset, std::int32_t size, const std::string& value) {
+        for (std::size_t i = 0; i < std::min(value.size(), static_cast<std::size_t>(size)); ++i) {
+            u8(offset + static_cast<std::int32_t>(i), static_cast<unsigned char>(value[i]));
+        }
+    }
+
+private:
+    std::vector<std::uint8_t>& bytes_;
+    std::size_t start_;
 };
 
 void rawCell(Writer& out, const XmCell& cell) {
@@ -47,17 +63,19 @@ void rawCell(Writer& out, const XmCell& cell) {
 
 // A cell with every field present is stored raw; any other cell behind a mask byte.
 void packCell(Writer& out, const XmCell& cell) {
-    const bool full = cell.note != 0 && cell.instrument != 0 && cell.volume != 0 &&
-                      cell.effect != 0 && cell.parameter != 0;
-    if (full && cell.note < 0x80) {
+    const std::uint8_t fields[xm::CellFields] = {cell.note, cell.instrument, cell.volume,
+                                                 cell.effect, cell.parameter};
+    unsigned present = 0;
+    for (int bit = 0; bit < xm::CellFields; ++bit) {
+        present |= fields[bit] != 0 ? 1u << bit : 0;
+    }
+    const bool full = present == (1u << xm::CellFields) - 1;
+    if (full && (cell.note & xm::PackedCell) == 0) {
         rawCell(out, cell);
         return;
     }
-    const unsigned mask = 0x80 | (cell.note ? 1 : 0) | (cell.instrument ? 2 : 0) |
-                          (cell.volume ? 4 : 0) | (cell.effect ? 8 : 0) | (cell.parameter ? 16 : 0);
-    out.u8(mask);
-    for (const std::uint8_t field :
-         {cell.note, cell.instrument, cell.volume, cell.effect, cell.parameter}) {
+    out.u8(xm::PackedCell | present);
+    for (const std::uint8_t field : fields) {
         if (field != 0) {
             out.u8(field);
         }
@@ -73,27 +91,36 @@ void writePattern(Writer& out, const XmPattern& pattern) {
             packCell(packed, cell);
         }
     }
-    out.u32(pattern.declaredHeaderLength);
-    out.u8(0); // packing type
-    out.u16(pattern.rows);
-    out.u16(pattern.declaredPackedSize.value_or(static_cast<std::uint16_t>(packed.bytes.size())));
+    Record header(out, xm::PatternHeaderBytes);
+    header.u32(xm::PatternHeaderLengthOffset, pattern.declaredHeaderLength);
+    header.u8(xm::PackingTypeOffset, 0);
+    header.u16(xm::RowCountOffset, pattern.rows);
+    header.u16(xm::PackedSizeOffset, pattern.declaredPackedSize.value_or(
+                                         static_cast<std::uint16_t>(packed.bytes.size())));
     out.append(packed.bytes);
-}
-
-void writeEnvelopePoints(Writer& out, const XmEnvelope& envelope) {
-    for (std::size_t i = 0; i < MaxEnvelopePoints; ++i) {
-        const XmEnvelopePoint point =
-            i < envelope.points.size() ? envelope.points[i] : XmEnvelopePoint{0, 0};
-        out.u16(point.x);
-        out.u16(point.y);
-    }
 }
 
 unsigned pointCount(const XmEnvelope& envelope) {
     if (envelope.declaredPointCount) {
         return *envelope.declaredPointCount;
     }
-    return static_cast<unsigned>(std::min(envelope.points.size(), MaxEnvelopePoints));
+    return static_cast<unsigned>(
+        std::min<std::size_t>(envelope.points.size(), xm::MaxEnvelopePoints));
+}
+
+void writeEnvelope(Record& header, const xm::EnvelopeFields& fields, const XmEnvelope& envelope) {
+    const std::size_t stored = std::min<std::size_t>(envelope.points.size(), xm::MaxEnvelopePoints);
+    for (std::size_t i = 0; i < stored; ++i) {
+        const std::int32_t at =
+            fields.points + static_cast<std::int32_t>(i) * xm::EnvelopePointBytes;
+        header.u16(at, envelope.points[i].x);
+        header.u16(at + 2, envelope.points[i].y);
+    }
+    header.u8(fields.pointCount, pointCount(envelope));
+    header.u8(fields.sustainPoint, envelope.sustainPoint);
+    header.u8(fields.loopStart, envelope.loopStart);
+    header.u8(fields.loopEnd, envelope.loopEnd);
+    header.u8(fields.type, envelope.flags);
 }
 
 std::uint32_t bytesPerFrame(const XmSample& sample) {
@@ -102,17 +129,20 @@ std::uint32_t bytesPerFrame(const XmSample& sample) {
 
 void writeSampleHeader(Writer& out, const XmSample& sample) {
     const std::uint32_t unit = bytesPerFrame(sample);
-    out.u32(sample.declaredByteLength.value_or(static_cast<std::uint32_t>(sample.frames.size()) *
-                                               unit));
-    out.u32(sample.loopStart * unit);
-    out.u32(sample.loopLength * unit);
-    out.u8(sample.volume);
-    out.u8(static_cast<std::uint8_t>(sample.finetune));
-    out.u8((sample.loopType & 3) | (sample.sixteenBit ? 0x10 : 0));
-    out.u8(sample.panning);
-    out.u8(static_cast<std::uint8_t>(sample.relativeNote));
-    out.u8(0); // reserved
-    out.text(sample.name, 22);
+    Record header(out, xm::SampleHeaderSize);
+    header.u32(xm::SampleLengthOffset,
+               sample.declaredByteLength.value_or(static_cast<std::uint32_t>(sample.frames.size()) *
+                                                  unit));
+    header.u32(xm::SampleLoopStartOffset, sample.loopStart * unit);
+    header.u32(xm::SampleLoopLengthOffset, sample.loopLength * unit);
+    header.u8(xm::SampleVolumeOffset, sample.volume);
+    header.u8(xm::SampleFinetuneOffset, static_cast<std::uint8_t>(sample.finetune));
+    header.u8(xm::SampleTypeOffset,
+              (sample.loopType & (xm::ForwardLoopType | xm::PingPongLoopType)) |
+                  (sample.sixteenBit ? xm::SixteenBitType : 0));
+    header.u8(xm::SamplePanningOffset, sample.panning);
+    header.u8(xm::SampleRelativeNoteOffset, static_cast<std::uint8_t>(sample.relativeNote));
+    header.text(xm::SampleNameOffset, xm::SampleNameBytes, sample.name);
 }
 
 // Sample data is stored as differences between neighbouring frames.
@@ -131,40 +161,28 @@ void writeSampleData(Writer& out, const XmSample& sample) {
 
 void writeInstrument(Writer& out, const XmInstrument& instrument) {
     const bool hasSamples = !instrument.samples.empty();
-    out.u32((hasSamples ? InstrumentHeaderSize : EmptyInstrumentHeaderSize) +
-            instrument.headerPadding);
-    out.text(instrument.name, 22);
-    out.u8(0); // type
-    out.u16(static_cast<unsigned>(instrument.samples.size()));
+    const std::uint32_t headerSize =
+        (hasSamples ? xm::InstrumentHeaderSize : xm::EmptyInstrumentHeaderSize) +
+        instrument.headerPadding;
+    Record header(out, headerSize);
+    header.u32(xm::InstrumentHeaderSizeOffset, headerSize);
+    header.text(xm::InstrumentNameOffset, xm::InstrumentNameBytes, instrument.name);
+    header.u8(xm::InstrumentTypeOffset, 0);
+    header.u16(xm::SampleCountOffset, static_cast<unsigned>(instrument.samples.size()));
     if (!hasSamples) {
-        out.zeros(instrument.headerPadding);
         return;
     }
-    out.u32(SampleHeaderSize);
-    for (const std::uint8_t sample : instrument.sampleForNote) {
-        out.u8(sample);
+    header.u32(xm::SampleHeaderSizeOffset, xm::SampleHeaderSize);
+    for (int note = 0; note < xm::NotesPerInstrument; ++note) {
+        header.u8(xm::SampleMapOffset + note, instrument.sampleForNote[note]);
     }
-    const XmEnvelope& volume = instrument.volumeEnvelope;
-    const XmEnvelope& panning = instrument.panningEnvelope;
-    writeEnvelopePoints(out, volume);
-    writeEnvelopePoints(out, panning);
-    out.u8(pointCount(volume));
-    out.u8(pointCount(panning));
-    out.u8(volume.sustainPoint);
-    out.u8(volume.loopStart);
-    out.u8(volume.loopEnd);
-    out.u8(panning.sustainPoint);
-    out.u8(panning.loopStart);
-    out.u8(panning.loopEnd);
-    out.u8(volume.flags);
-    out.u8(panning.flags);
-    out.u8(instrument.vibratoType);
-    out.u8(instrument.vibratoSweep);
-    out.u8(instrument.vibratoDepth);
-    out.u8(instrument.vibratoRate);
-    out.u16(instrument.fadeout);
-    out.zeros(22); // reserved
-    out.zeros(instrument.headerPadding);
+    writeEnvelope(header, xm::VolumeEnvelopeFields, instrument.volumeEnvelope);
+    writeEnvelope(header, xm::PanningEnvelopeFields, instrument.panningEnvelope);
+    header.u8(xm::VibratoTypeOffset, instrument.vibratoType);
+    header.u8(xm::VibratoSweepOffset, instrument.vibratoSweep);
+    header.u8(xm::VibratoDepthOffset, instrument.vibratoDepth);
+    header.u8(xm::VibratoRateOffset, instrument.vibratoRate);
+    header.u16(xm::FadeoutOffset, instrument.fadeout);
     for (const XmSample& sample : instrument.samples) {
         writeSampleHeader(out, sample);
     }
@@ -184,24 +202,26 @@ XmPattern emptyPattern(int rows, int channels) {
 
 std::vector<std::uint8_t> writeXm(const XmModule& module) {
     Writer out;
-    out.text("Extended Module: ", 17);
-    out.text(module.name, 20);
-    out.u8(0x1A);
-    out.text(module.trackerName, 20);
-    out.u16(0x0104);
-    out.u32(ModuleHeaderSize + module.headerPadding);
-    out.u16(static_cast<unsigned>(module.orders.size()));
-    out.u16(module.restartPosition);
-    out.u16(module.channels);
-    out.u16(static_cast<unsigned>(module.patterns.size()));
-    out.u16(static_cast<unsigned>(module.instruments.size()));
-    out.u16(module.linearFrequencies ? 1 : 0);
-    out.u16(module.speed);
-    out.u16(module.bpm);
-    for (std::size_t i = 0; i < 256; ++i) {
-        out.u8(i < module.orders.size() ? module.orders[i] : 0);
+    const std::uint32_t headerSize = xm::ModuleHeaderSize + module.headerPadding;
+    Record header(out, xm::HeaderSizeOffset + headerSize);
+    header.text(0, xm::IdBytes, xm::IdText);
+    header.text(xm::ModuleNameOffset, xm::ModuleNameBytes, module.name);
+    header.u8(xm::NameEndOffset, xm::NameEndMark);
+    header.text(xm::TrackerNameOffset, xm::TrackerNameBytes, module.trackerName);
+    header.u16(xm::VersionOffset, xm::Version);
+    header.u32(xm::HeaderSizeOffset, headerSize);
+    header.u16(xm::SongLengthOffset, static_cast<unsigned>(module.orders.size()));
+    header.u16(xm::RestartPositionOffset, module.restartPosition);
+    header.u16(xm::ChannelCountOffset, module.channels);
+    header.u16(xm::PatternCountOffset, static_cast<unsigned>(module.patterns.size()));
+    header.u16(xm::InstrumentCountOffset, static_cast<unsigned>(module.instruments.size()));
+    header.u16(xm::FlagsOffset, module.linearFrequencies ? xm::LinearFrequencyTable : 0);
+    header.u16(xm::SpeedOffset, module.speed);
+    header.u16(xm::BpmOffset, module.bpm);
+    const std::size_t orders = std::min<std::size_t>(module.orders.size(), xm::OrderTableSize);
+    for (std::size_t i = 0; i < orders; ++i) {
+        header.u8(xm::OrderTableOffset + static_cast<std::int32_t>(i), module.orders[i]);
     }
-    out.zeros(module.headerPadding);
     for (const XmPattern& pattern : module.patterns) {
         writePattern(out, pattern);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/xm_format.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -7,11 +9,10 @@
 #include <vector>
 
 // A small writer of XM modules, for the intro's tune and for tests that need a module made
-// to measure. It writes the layout every XM reader expects: a 276-byte header, patterns with
-// 9-byte headers and packed cells, instruments with 263-byte headers (29 without samples) and
-// 40-byte sample headers, and delta-coded sample data. The `declared...` and `...Padding` fields
-// write modules whose headers disagree with their contents, for tests of how a reader copes;
-// left at their defaults they change nothing.
+// to measure. It writes the layout the player reads (player/xm_format.h), with the header sizes
+// every XM reader expects, packed cells and delta-coded sample data. The `declared...` and
+// `...Padding` fields write modules whose headers disagree with their contents, for tests of
+// how a reader copes; left at their defaults they change nothing.
 namespace omra::tools {
 
 struct XmSample {
@@ -34,7 +35,7 @@ struct XmEnvelopePoint {
 };
 
 struct XmEnvelope {
-    std::vector<XmEnvelopePoint> points; // at most 12 are written
+    std::vector<XmEnvelopePoint> points; // at most xm::MaxEnvelopePoints are written
     std::uint8_t sustainPoint = 0;
     std::uint8_t loopStart = 0;
     std::uint8_t loopEnd = 0;
@@ -45,7 +46,7 @@ struct XmEnvelope {
 struct XmInstrument {
     std::string name;
     std::vector<XmSample> samples;
-    std::array<std::uint8_t, 96> sampleForNote{};
+    std::array<std::uint8_t, xm::NotesPerInstrument> sampleForNote{};
     XmEnvelope volumeEnvelope;
     XmEnvelope panningEnvelope;
     std::uint8_t vibratoType = 0;
@@ -57,7 +58,7 @@ struct XmInstrument {
 };
 
 struct XmCell {
-    std::uint8_t note = 0; // 1..96, 97 = key off
+    std::uint8_t note = 0; // 1..xm::LastNote, or xm::KeyOffNote
     std::uint8_t instrument = 0;
     std::uint8_t volume = 0;
     std::uint8_t effect = 0;

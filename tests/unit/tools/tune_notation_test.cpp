@@ -21,7 +21,7 @@ TEST(TuneNotation, SharpsOctavesAndKeyOffs) {
     const Phrase rows = phrase("C#0 | B-7 | === | --- 02");
     EXPECT_EQ(rows[0].note, 2);
     EXPECT_EQ(rows[1].note, 96);
-    EXPECT_EQ(rows[2].note, KeyOffNote);
+    EXPECT_EQ(rows[2].note, xm::KeyOffNote);
     EXPECT_EQ(rows[3].note, 0);
     EXPECT_EQ(rows[3].instrument, 2);
 }
@@ -70,7 +70,7 @@ TEST(TuneNotation, MistakesAreRefused) {
 TEST(TunePhrases, TranspositionMovesNotesOnly) {
     const Phrase moved = transposed(phrase("D-2 04 | === | --- .. .. 037"), -4);
     EXPECT_EQ(moved[0].note, phrase("A#1").front().note);
-    EXPECT_EQ(moved[1].note, KeyOffNote);
+    EXPECT_EQ(moved[1].note, xm::KeyOffNote);
     EXPECT_EQ(moved[2].note, 0);
     EXPECT_THROW(transposed(phrase("C-0"), -1), std::invalid_argument);
 }
