@@ -5,6 +5,7 @@
 #include "player/mixer.h"
 #include "player/playback.h"
 #include "player/player.h"
+#include "player/xm_format.h"
 #include "support/varied_modules.h"
 #include "xm/xm_check.h"
 
@@ -18,7 +19,6 @@ namespace {
 
 using testing::NamedModule;
 
-constexpr std::size_t IdLength = 17;
 constexpr int TicksPlayed = 100;
 constexpr std::int32_t FramesPerTick = 24;
 
@@ -90,9 +90,9 @@ TEST_P(DamagedModule, EveryCutLoadsWhatItHoldsAndPlaysOrLacksTheIdentification) 
         const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + length);
         const Loaded loaded = load(cut);
         // A cut module is not refused: what the file lacks reads as zeros. The tools refuse it.
-        ASSERT_EQ(loaded.song != nullptr, length >= IdLength);
+        ASSERT_EQ(loaded.song != nullptr, length >= xm::IdBytes);
         ASSERT_TRUE(loaded.problem.has_value());
-        if (length >= IdLength) {
+        if (length >= xm::IdBytes) {
             EXPECT_TRUE(loaded.problem->starts_with("truncated: ")) << *loaded.problem;
             play(*loaded.song);
         }
@@ -103,12 +103,11 @@ TEST_P(DamagedModule, EveryCutLoadsWhatItHoldsAndPlaysOrLacksTheIdentification) 
 // cleared: the module loads and plays, or it is refused for a reason the file gives.
 TEST_P(DamagedModule, EveryHeaderByteFlippedOrClearedLoadsAndPlaysOrIsRefused) {
     constexpr std::size_t FlippedBytes = 600;
-    constexpr std::size_t HeaderFieldsEnd = 80;
     const std::vector<std::uint8_t>& whole = GetParam().bytes;
     int refused = 0;
     for (std::size_t offset = 0; offset < std::min(whole.size(), FlippedBytes); ++offset) {
         for (const bool flip : {true, false}) {
-            if (!flip && (offset >= HeaderFieldsEnd || whole[offset] == 0)) {
+            if (!flip && (offset >= xm::OrderTableOffset || whole[offset] == 0)) {
                 continue;
             }
             std::vector<std::uint8_t> damaged = whole;
@@ -125,7 +124,7 @@ TEST_P(DamagedModule, EveryHeaderByteFlippedOrClearedLoadsAndPlaysOrIsRefused) {
         }
     }
     // At least the identification text's 17 bytes, flipped and cleared.
-    EXPECT_GE(refused, 2 * static_cast<int>(IdLength));
+    EXPECT_GE(refused, 2 * xm::IdBytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, DamagedModule, ::testing::ValuesIn(testing::variedModules()),

@@ -21,11 +21,8 @@ using tools::XmModule;
 using tools::XmPattern;
 using tools::XmSample;
 
-constexpr std::size_t FirstPatternOffset = 60 + 276;
-constexpr std::size_t PatternHeaderBytes = 9;
-constexpr std::size_t SongLengthOffset = 64;
-constexpr std::size_t PatternCountOffset = 70;
-constexpr std::size_t OrderTableOffset = 80;
+// Where the writer's modules have their first pattern: right after the module header.
+constexpr std::size_t FirstPatternOffset = xm::ModuleHeaderEnd;
 
 const FileCallbacks MemoryFileCallbacks{memoryFileOpen, memoryFileClose, memoryFileRead,
                                         memoryFileSeek, memoryFileTell};
@@ -238,7 +235,7 @@ TEST(XmLoaderHeader, CountsPatternsUsedOnlyOverThePlayedOrderEntries) {
     module.patterns = {tools::emptyPattern(4, 2), tools::emptyPattern(4, 2),
                        tools::emptyPattern(4, 2)};
     std::vector<std::uint8_t> bytes = tools::writeXm(module);
-    bytes.at(OrderTableOffset + 2) = 200; // beyond the song length: never played
+    bytes.at(xm::OrderTableOffset + 2) = 200; // beyond the song length: never played
     const Loaded loaded = load(bytes);
     ASSERT_TRUE(loaded.ok);
     EXPECT_EQ(loaded.song->patternsUsed, 3);
@@ -343,7 +340,7 @@ TEST(XmLoaderPatterns, IgnoresMaskBitsFiveAndSix) {
     module.patterns[0].at(0, 0, 2) = XmCell{.note = 30};
     module.patterns[0].at(0, 1, 2) = XmCell{.note = 31};
     std::vector<std::uint8_t> bytes = tools::writeXm(module);
-    const std::size_t firstCell = FirstPatternOffset + PatternHeaderBytes;
+    const std::size_t firstCell = FirstPatternOffset + xm::PatternHeaderBytes;
     ASSERT_EQ(bytes.at(firstCell), 0x81);
     bytes.at(firstCell) = 0xE1;
     const Loaded loaded = load(bytes);
@@ -793,7 +790,7 @@ TEST(XmLoaderMends, ClampsASongLengthAbove256) {
     module.patterns.push_back(tools::emptyPattern(4, 2));
     for (const unsigned stored : {257u, 300u, 0xFFFFu}) {
         std::vector<std::uint8_t> bytes = tools::writeXm(module);
-        putU16(bytes, SongLengthOffset, stored);
+        putU16(bytes, xm::SongLengthOffset, stored);
         const Loaded loaded = load(bytes);
         ASSERT_TRUE(loaded.ok);
         EXPECT_EQ(loaded.song->songLength, 256) << stored;
@@ -858,8 +855,8 @@ TEST(XmLoaderMends, ReadsNoMoreStoredPatternsThanTheFileHasHeadersFor) {
     module.orders = {1};
     module.patterns = {patternWithoutData(5), patternWithoutData(7)};
     std::vector<std::uint8_t> whole = tools::writeXm(module);
-    ASSERT_EQ(whole.size(), FirstPatternOffset + 2 * PatternHeaderBytes);
-    putU16(whole, PatternCountOffset, 0xFFFF);
+    ASSERT_EQ(whole.size(), FirstPatternOffset + 2 * xm::PatternHeaderBytes);
+    putU16(whole, xm::PatternCountOffset, 0xFFFF);
     // One byte short of the second header, only the first is read, and the pattern the order
     // table plays is the 64 empty rows of a missing one.
     const std::vector<std::uint8_t> shortOfOne(whole.begin(), whole.end() - 1);
@@ -1018,7 +1015,7 @@ TEST(XmLoaderMends, ASampleTrimmedToNothingHasNoDataAndNoLoop) {
 
 TEST(XmLoaderMends, AnInstrumentCountAboveTheSignedRangeLoadsAsEmptyInstruments) {
     std::vector<std::uint8_t> bytes = tools::writeXm(smallModule());
-    putU16(bytes, 72, 0xFFFF);
+    putU16(bytes, xm::InstrumentCountOffset, 0xFFFF);
     const Loaded loaded = load(bytes);
     ASSERT_TRUE(loaded.ok);
     ASSERT_EQ(loaded.song->instrumentCount, 32767);
