@@ -48,6 +48,7 @@ void resetPlayback(PlayerState& state, Song& song) {
     song.patternDelay = 0;
     setTempo(song, song.defaultBpm);
     state.currentSong = &song;
+    song.player = &state;
 }
 
 bool createRings(PlayerState& state) {

@@ -5,8 +5,9 @@
 
 namespace omra {
 
-// Puts the song at its start and makes it current: position, speed, tempo and global volume
-// reset, every voice cleared with its index and a step of exactly 1.0, the next tick due now.
+// Puts the song at its start and makes it the state's current song, and the state the one the
+// song plays on: position, speed, tempo and global volume reset, every voice cleared with its
+// index and a step of exactly 1.0, the next tick due now.
 void resetPlayback(PlayerState& state, Song& song);
 
 // Allocates both rings, zero-filled; false when memory is short.

@@ -93,6 +93,7 @@ extern Sample EmptySample;
 
 struct Song;
 using TickHandler = void (*)(Song& song);
+struct PlayerState;
 
 struct Song {
     std::unique_ptr<Pattern[]> patterns;       // patternSlots entries
@@ -121,6 +122,8 @@ struct Song {
     std::int32_t nextRow = -1;
     std::int32_t nextOrder = -1;
     TickHandler tickHandler = nullptr;
+    // The voices and channels the tick handler drives; set when playback starts.
+    PlayerState* player = nullptr;
 };
 
 } // namespace omra

@@ -70,12 +70,13 @@ void advanceEnvelopes(Channel& channel, const Instrument& instrument, bool rowTi
     }
 }
 
-void finishTick(ChannelTick& tick) {
+void finishTick(ChannelTick& tick, VoicePool& voices) {
     autoVibrato(tick.channel, tick.instrument);
-    updateVoice(tick.channel, tick.sample, tick.song, player.voices);
+    updateVoice(tick.channel, tick.sample, tick.song, voices);
 }
 
-void processRowCell(Song& song, Channel& channel, const PatternCell& cell, bool& orderJumpSeen) {
+void processRowCell(Song& song, Channel& channel, VoicePool& voices, const PatternCell& cell,
+                    bool& orderJumpSeen) {
     const bool tonePortamentoRow = effect::isTonePortamento(cell.effect);
     const bool hasNote = xm::isNote(cell.note);
     if (cell.instrument != 0 && !tonePortamentoRow) {
@@ -120,7 +121,7 @@ void processRowCell(Song& song, Channel& channel, const PatternCell& cell, bool&
     }
     advanceEnvelopes(channel, choice.instrument, true);
     effectFirstTick(tick, row);
-    finishTick(tick);
+    finishTick(tick, voices);
 }
 
 } // namespace
@@ -156,7 +157,7 @@ void resetInstrumentState(Channel& channel, const Sample& sample) {
     channel.updateFlags |= VolumeChanged | PanningChanged;
 }
 
-void processRow(Song& song) {
+void processRow(Song& song, PlayerState& state) {
     song.nextOrder = -1;
     song.nextRow = -1;
     const PatternCell* cells = currentRowCells(song);
@@ -165,17 +166,17 @@ void processRow(Song& song) {
     }
     bool orderJumpSeen = false;
     for (std::int32_t i = 0; i < song.channelCount; ++i) {
-        processRowCell(song, player.channels[i], cells[i], orderJumpSeen);
+        processRowCell(song, state.channels[i], state.voices, cells[i], orderJumpSeen);
     }
 }
 
-void processTick(Song& song) {
+void processTick(Song& song, PlayerState& state) {
     const PatternCell* cells = currentRowCells(song);
     if (cells == nullptr) {
         return;
     }
     for (std::int32_t i = 0; i < song.channelCount; ++i) {
-        Channel& channel = player.channels[i];
+        Channel& channel = state.channels[i];
         const InstrumentChoice choice = chooseInstrument(song, channel);
         ChannelTick tick{song, channel, cells[i], choice.instrument, choice.sample};
         channel.volumeOffset = 0;
@@ -184,7 +185,7 @@ void processTick(Song& song) {
         advanceEnvelopes(channel, choice.instrument, false);
         volumeColumnLaterTick(tick);
         effectLaterTick(tick);
-        finishTick(tick);
+        finishTick(tick, state.voices);
     }
 }
 

@@ -4,11 +4,14 @@
 #include "sequencer/channel.h"
 
 // The work of one tick on every channel: a row's first tick reads the cells, starts notes and
-// runs the first-tick part of the effects; the other ticks run what keeps going.
+// runs the first-tick part of the effects; the other ticks run what keeps going. The state's
+// channels play the song's pattern channels and drive its voices.
 namespace omra {
 
-void processRow(Song& song);
-void processTick(Song& song);
+struct PlayerState;
+
+void processRow(Song& song, PlayerState& state);
+void processTick(Song& song, PlayerState& state);
 
 // What an instrument number on a row resets, from the sample it selects: volume, panning, both
 // envelopes, key-off, fadeout and the auto-vibrato, and the vibrato and tremolo positions unless

@@ -1,5 +1,6 @@
 #include "sequencer/tick_driver.h"
 
+#include "player/player_state.h"
 #include "sequencer/row_processing.h"
 
 namespace omra {
@@ -46,12 +47,13 @@ void setTickObserver(TickObserver observer, void* context) {
 }
 
 void advanceTick(Song& song) {
+    PlayerState& state = *song.player;
     if (song.tick == 0) {
         moveToRequestedRow(song);
-        processRow(song);
+        processRow(song, state);
         planNaturalAdvance(song);
     } else {
-        processTick(song);
+        processTick(song, state);
     }
     if (tickObserver != nullptr) {
         tickObserver(song, tickObserverContext);
