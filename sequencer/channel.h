@@ -8,7 +8,24 @@
 // The sequencer's state for one pattern channel.
 namespace omra {
 
-// Bits of Channel::updateFlags: what updateVoice pushes to the channel's voice this tick.
+// Bits of Channel::updateFlags: what updateVoice pushes to the channel's voice this tick. They
+// live for one tick, and a later step may take back what an earlier one set, so the order of
+// the steps decides what reaches the voice. For each channel, every tick:
+//
+//  1. Row and tick processing clear them. On a row's first tick a note then sets exactly
+//     Trigger, and PitchChanged and VolumeChanged are set whatever the cell holds; an
+//     instrument number's reset sets VolumeChanged and PanningChanged.
+//  2. The volume column sets the bit of what it changes; its tone portamento (Fx) clears
+//     Trigger, so the new note's pitch is taken without a restart.
+//  3. The envelopes and the fadeout set VolumeChanged and PanningChanged as they move.
+//  4. The effect column sets the bit of what it changes, and takes back: tone portamento (3, 5)
+//     clears Trigger and PitchChanged; a sample offset past the sample's end clears Trigger and
+//     sets ResetPosition; a note delay clears VoiceUpdateBits on every tick but its own, where
+//     it sets Trigger again; a retrigger sets Trigger.
+//  5. The auto-vibrato always sets PitchChanged, so a held-back note's voice still follows it.
+//  6. updateVoice reads them, once: it drops PitchChanged for a period of 0, then acts on
+//     Trigger (note start), VolumeChanged, PanningChanged, PitchChanged and ResetPosition, in
+//     that order.
 inline constexpr std::uint8_t PitchChanged = 1 << 0;
 inline constexpr std::uint8_t VolumeChanged = 1 << 1;
 inline constexpr std::uint8_t PanningChanged = 1 << 2;
