@@ -44,8 +44,12 @@ inline constexpr std::uint32_t ModuleHeaderSize = ModuleHeaderEnd - HeaderSizeOf
 // Header flag bit 0: linear frequency table; clear: Amiga periods.
 inline constexpr std::uint16_t LinearFrequencyTable = 1;
 
+static_assert(ModuleNameOffset == IdBytes);
 static_assert(NameEndOffset == ModuleNameOffset + ModuleNameBytes);
+static_assert(TrackerNameOffset == NameEndOffset + 1);
 static_assert(VersionOffset == TrackerNameOffset + TrackerNameBytes);
+static_assert(HeaderSizeOffset == VersionOffset + 2);
+static_assert(SongLengthOffset == HeaderSizeOffset + 4);
 static_assert(OrderTableOffset == BpmOffset + 2);
 static_assert(ModuleHeaderEnd == OrderTableOffset + OrderTableSize);
 static_assert(ModuleHeaderSize == 276);
@@ -108,12 +112,16 @@ inline constexpr std::int32_t InstrumentFieldsEnd = 241;
 inline constexpr std::uint32_t InstrumentHeaderSize = 263;
 inline constexpr std::uint32_t EmptyInstrumentHeaderSize = SampleHeaderSizeOffset;
 
+static_assert(InstrumentNameOffset == InstrumentHeaderSizeOffset + 4);
 static_assert(InstrumentTypeOffset == InstrumentNameOffset + InstrumentNameBytes);
+static_assert(SampleCountOffset == InstrumentTypeOffset + 1);
+static_assert(SampleHeaderSizeOffset == SampleCountOffset + 2);
 static_assert(SampleMapOffset == SampleHeaderSizeOffset + 4);
 static_assert(VolumeEnvelopeFields.points == SampleMapOffset + NotesPerInstrument);
 static_assert(PanningEnvelopeFields.points == VolumeEnvelopeFields.points + EnvelopeBytes);
 static_assert(VolumeEnvelopeFields.pointCount == PanningEnvelopeFields.points + EnvelopeBytes);
 static_assert(VibratoTypeOffset == PanningEnvelopeFields.type + 1);
+static_assert(FadeoutOffset == VibratoRateOffset + 1);
 static_assert(InstrumentFieldsEnd == FadeoutOffset + 2);
 static_assert(InstrumentHeaderSize >= InstrumentFieldsEnd);
 
@@ -130,6 +138,8 @@ inline constexpr std::int32_t SampleRelativeNoteOffset = 16; // signed
 inline constexpr std::int32_t SampleNameOffset = 18;         // after a reserved byte
 inline constexpr std::int32_t SampleNameBytes = 22;
 inline constexpr std::uint32_t SampleHeaderSize = 40;
+static_assert(SampleVolumeOffset == SampleLoopLengthOffset + 4);
+static_assert(SampleNameOffset == SampleRelativeNoteOffset + 2);
 static_assert(SampleHeaderSize == SampleNameOffset + SampleNameBytes);
 
 // Sample type bits. Both loop bits set plays ping-pong.
