@@ -301,7 +301,7 @@ void convertBlock(std::int16_t* destination, const float* source, std::int32_t f
         const __m128i packed = _mm_packs_epi32(_mm_cvtps_epi32(low), _mm_cvtps_epi32(high));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + i), packed);
     }
-    for (; i < values; ++i) {
+    for (std::size_t rest = values % 8; rest > 0; --rest, ++i) {
         const float value = std::clamp(source[i], Quietest, Loudest);
         destination[i] = static_cast<std::int16_t>(std::lrint(value));
     }

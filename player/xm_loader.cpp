@@ -3,6 +3,7 @@
 #include "player/xm_format.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -33,6 +34,9 @@ std::int16_t asCount(std::uint16_t stored) {
 // Zero-filled arrays that report running out of memory as none instead of throwing.
 template <typename T>
 std::unique_ptr<T[]> makeArray(std::size_t count) {
+    if (count > static_cast<std::size_t>(PTRDIFF_MAX) / sizeof(T)) {
+        return nullptr; // more than any allocation can hold
+    }
     return std::unique_ptr<T[]>(new (std::nothrow) T[count]());
 }
 
