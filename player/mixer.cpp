@@ -93,10 +93,11 @@ inline Floats4 sampleAt(const std::int16_t* data, const FourPositions& positions
                (__builtin_convertvector(weight, Floats4) * WeightUnit);
 }
 
-// Adds four frames of left and right values to the interleaved output.
-inline void addFour(float* out, Floats4 toLeft, Floats4 toRight) {
-    store4(out, load4(out) + __builtin_shufflevector(toLeft, toRight, 0, 4, 1, 5));
-    store4(out + 4, load4(out + 4) + __builtin_shufflevector(toLeft, toRight, 2, 6, 3, 7));
+// Adds four frames to the interleaved output, each frame's value scaled by its pair of left
+// and right multipliers: those of the first two frames, then those of the last two.
+inline void addFour(float* out, Floats4 value, Floats4 firstTwo, Floats4 lastTwo) {
+    store4(out, load4(out) + __builtin_shufflevector(value, value, 0, 0, 1, 1) * firstTwo);
+    store4(out + 4, load4(out + 4) + __builtin_shufflevector(value, value, 2, 2, 3, 3) * lastTwo);
 }
 
 // Mixes `frames` frames at fixed multipliers from the read position `at`, four at a time.
@@ -104,12 +105,13 @@ void mixSteady(const std::int16_t* data, std::uint64_t at, std::uint64_t stride,
                float right, float* out, std::int32_t frames) {
     FourPositions positions = fourPositions(at, stride);
     const U64s2 fourSteps{4 * stride, 4 * stride};
+    const Floats4 multipliers{left, right, left, right};
     std::int32_t frame = 0;
     for (; frame + 4 <= frames; frame += 4) {
         const Floats4 value = sampleAt(data, positions);
         positions.first += fourSteps;
         positions.second += fourSteps;
-        addFour(out, value * left, value * right);
+        addFour(out, value, multipliers, multipliers);
         out += 8;
     }
     for (at = positions.first[0]; frame < frames; ++frame) {
@@ -142,9 +144,7 @@ void mixRamp(const std::int16_t* data, std::uint64_t at, std::uint64_t stride, f
         const Floats4 firstTwo = __builtin_shufflevector(multipliers, second, 0, 1, 4, 5);
         const Floats4 lastTwo = __builtin_shufflevector(third, fourth, 0, 1, 4, 5);
         multipliers = fourth + steps;
-        store4(out, load4(out) + __builtin_shufflevector(value, value, 0, 0, 1, 1) * firstTwo);
-        store4(out + 4,
-               load4(out + 4) + __builtin_shufflevector(value, value, 2, 2, 3, 3) * lastTwo);
+        addFour(out, value, firstTwo, lastTwo);
         out += 8;
     }
     left = multipliers[0];
