@@ -72,8 +72,17 @@ struct FourPositions {
     U64s2 second;
 };
 
+// Two positions in one vector, put together from their 32-bit halves: a 32-bit build holds a
+// 64-bit number in two registers, and stored to memory as two halves and loaded back whole it
+// would wait for the stores.
+inline U64s2 positionPair(std::uint64_t first, std::uint64_t second) {
+    const UInts4 halves{static_cast<std::uint32_t>(first), integerPart(first),
+                        static_cast<std::uint32_t>(second), integerPart(second)};
+    return reinterpret_cast<U64s2>(halves);
+}
+
 inline FourPositions fourPositions(std::uint64_t at, std::uint64_t stride) {
-    return {U64s2{at, at + stride}, U64s2{at + 2 * stride, at + 3 * stride}};
+    return {positionPair(at, at + stride), positionPair(at + 2 * stride, at + 3 * stride)};
 }
 
 // Four frames' values, each with sampleAt's arithmetic in the same order and precision, so
@@ -104,7 +113,7 @@ inline void addFour(float* out, Floats4 value, Floats4 firstTwo, Floats4 lastTwo
 void mixSteady(const std::int16_t* data, std::uint64_t at, std::uint64_t stride, float left,
                float right, float* out, std::int32_t frames) {
     FourPositions positions = fourPositions(at, stride);
-    const U64s2 fourSteps{4 * stride, 4 * stride};
+    const U64s2 fourSteps = positionPair(4 * stride, 4 * stride);
     const Floats4 multipliers{left, right, left, right};
     std::int32_t frame = 0;
     for (; frame + 4 <= frames; frame += 4) {
@@ -130,7 +139,7 @@ void mixSteady(const std::int16_t* data, std::uint64_t at, std::uint64_t stride,
 void mixRamp(const std::int16_t* data, std::uint64_t at, std::uint64_t stride, float& left,
              float& right, float stepLeft, float stepRight, float* out, std::int32_t frames) {
     FourPositions positions = fourPositions(at, stride);
-    const U64s2 fourSteps{4 * stride, 4 * stride};
+    const U64s2 fourSteps = positionPair(4 * stride, 4 * stride);
     const Floats4 steps{stepLeft, stepRight, stepLeft, stepRight};
     Floats4 multipliers{left, right, left, right}; // this frame's pair in the low half
     std::int32_t frame = 0;
