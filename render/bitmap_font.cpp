@@ -1,6 +1,6 @@
 #include "render/bitmap_font.h"
 
-#include "shell/gl_function_table.h"
+#include "core/gl_function_table.h"
 
 namespace omra {
 

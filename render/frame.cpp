@@ -1,11 +1,11 @@
 #include "render/frame.h"
 
 #include "assets/assets.h"
+#include "core/frame_state.h"
+#include "core/gl_function_table.h"
 #include "render/scene.h"
 #include "render/scroller.h"
 #include "render/text_pages.h"
-#include "shell/frame_state.h"
-#include "shell/gl_function_table.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "render/framebuffer.h"
 
-#include "shell/gl_function_table.h"
+#include "core/gl_function_table.h"
 
 #include <stdexcept>
 

@@ -1,17 +1,17 @@
 #include "render/scene_setup.h"
 
 #include "assets/assets.h"
+#include "core/frame_clock.h"
+#include "core/frame_state.h"
+#include "core/gl_context.h"
+#include "core/gl_function_table.h"
+#include "core/performance_counter.h"
 #include "render/programs.h"
 #include "render/projections.h"
 #include "render/scene.h"
 #include "render/scene_geometry.h"
 #include "render/text_pages.h"
 #include "render/uniforms.h"
-#include "shell/frame_clock.h"
-#include "shell/frame_state.h"
-#include "shell/gl_context.h"
-#include "shell/gl_function_table.h"
-#include "shell/performance_counter.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 

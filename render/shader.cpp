@@ -1,6 +1,6 @@
 #include "render/shader.h"
 
-#include "shell/gl_function_table.h"
+#include "core/gl_function_table.h"
 
 #include <stdexcept>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "render/star_field.h"
 
+#include "core/gl_function_table.h"
 #include "render/programs.h"
-#include "shell/gl_function_table.h"
 
 #include <random>
 

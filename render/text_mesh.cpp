@@ -1,6 +1,6 @@
 #include "render/text_mesh.h"
 
-#include "shell/gl_function_table.h"
+#include "core/gl_function_table.h"
 
 namespace omra {
 

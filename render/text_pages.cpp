@@ -1,13 +1,13 @@
 #include "render/text_pages.h"
 
+#include "core/frame_state.h"
+#include "core/gl_function_table.h"
 #include "render/glyph_atlas.h"
 #include "render/programs.h"
 #include "render/projections.h"
 #include "render/scene.h"
 #include "render/text_page_layout.h"
 #include "render/uniforms.h"
-#include "shell/frame_state.h"
-#include "shell/gl_function_table.h"
 
 namespace omra {
 

@@ -1,7 +1,7 @@
 #include "render/texture2d.h"
 
+#include "core/gl_function_table.h"
 #include "render/tga_decoder.h"
-#include "shell/gl_function_table.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #include "render/uniforms.h"
 
-#include "shell/frame_state.h"
-#include "shell/gl_function_table.h"
+#include "core/frame_state.h"
+#include "core/gl_function_table.h"
 
 #include <glm/gtc/type_ptr.hpp>
 

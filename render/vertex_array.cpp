@@ -1,6 +1,6 @@
 #include "render/vertex_array.h"
 
-#include "shell/gl_function_table.h"
+#include "core/gl_function_table.h"
 
 namespace omra {
 

@@ -1,4 +1,4 @@
-#include "shell/gl_context.h"
+#include "core/gl_context.h"
 
 #include <windows.h>
 

@@ -1,10 +1,10 @@
 #define SDL_MAIN_HANDLED
 #include "assets/assets.h"
+#include "core/frame_advance.h"
+#include "core/heap_retention.h"
+#include "core/performance_counter.h"
 #include "player/wave_device_sdl.h"
 #include "render/frame.h"
-#include "shell/frame_advance.h"
-#include "shell/heap_retention.h"
-#include "shell/performance_counter.h"
 #include "shell/sdl_window.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"

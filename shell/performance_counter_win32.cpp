@@ -1,4 +1,4 @@
-#include "shell/performance_counter.h"
+#include "core/performance_counter.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "shell/sdl_window.h"
 
-#include "shell/gl_context.h"
+#include "core/gl_context.h"
 
 #include <stdexcept>
 #include <string>

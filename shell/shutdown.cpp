@@ -1,7 +1,7 @@
 #include "shell/shutdown.h"
 
+#include "core/gl_context.h"
 #include "render/scene.h"
-#include "shell/gl_context.h"
 #include "shell/startup.h"
 
 namespace omra {

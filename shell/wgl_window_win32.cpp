@@ -1,6 +1,6 @@
 #include "shell/wgl_window_win32.h"
 
-#include "shell/gl_context.h"
+#include "core/gl_context.h"
 
 #include <stdexcept>
 #include <string>

@@ -5,13 +5,13 @@
 // Usage: omra_render_benchmark [FRAMES]
 #include "assets/assets.h"
 #include "common/files.h"
+#include "core/frame_state.h"
+#include "core/heap_retention.h"
 #include "fakes/fake_pack_resource.h"
 #include "fakes/fake_wave_device.h"
 #include "player/player.h"
 #include "render/frame.h"
 #include "render/scene.h"
-#include "shell/frame_state.h"
-#include "shell/heap_retention.h"
 #include "shell/startup.h"
 #include "support/headless_gl.h"
 

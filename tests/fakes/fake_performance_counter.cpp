@@ -1,4 +1,4 @@
-#include "shell/performance_counter.h"
+#include "core/performance_counter.h"
 
 // The rendering tests set the scene time themselves; the frame clock only needs some reading.
 namespace omra {

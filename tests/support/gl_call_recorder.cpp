@@ -1,6 +1,6 @@
 #include "support/gl_call_recorder.h"
 
-#include "shell/gl_function_table.h"
+#include "core/gl_function_table.h"
 #include "support/headless_gl.h"
 
 #include <cstring>

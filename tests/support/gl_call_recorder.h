@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/gl_api.h"
+#include "core/gl_api.h"
 
 #include <string>
 #include <vector>

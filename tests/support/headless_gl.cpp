@@ -1,7 +1,7 @@
 #include "support/headless_gl.h"
 
-#include "shell/gl_context.h"
-#include "shell/gl_function_table.h"
+#include "core/gl_context.h"
+#include "core/gl_function_table.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "shell/gl_api.h"
+#include "core/gl_api.h"
 
 #include <cstdint>
 #include <vector>
 
 // A real OpenGL 4.0 core context without a display, for the rendering tests and the benchmark:
 // an EGL surfaceless display with a pbuffer surface, whose framebuffer 0 stands in for the
-// window. It also provides the platform side of shell/gl_context.h through EGL; once the
+// window. It also provides the platform side of core/gl_context.h through EGL; once the
 // intro's shutdown has deleted the context, the process has no context any more.
 namespace omra::headless {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/gl_function_table.h"
+#include "core/gl_function_table.h"
 #include "support/headless_gl.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "support/scene_under_test.h"
 
+#include "core/frame_state.h"
+#include "core/page_schedule.h"
 #include "render/frame.h"
 #include "render/scene.h"
 #include "render/scene_setup.h"
-#include "shell/frame_state.h"
-#include "shell/page_schedule.h"
 
 #include <cstdlib>
 

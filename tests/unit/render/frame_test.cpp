@@ -1,6 +1,6 @@
+#include "core/frame_state.h"
+#include "core/gl_function_table.h"
 #include "render/star_field.h"
-#include "shell/frame_state.h"
-#include "shell/gl_function_table.h"
 #include "support/headless_gl_test.h"
 #include "support/scene_under_test.h"
 #include "support/synthetic_assets.h"

@@ -1,5 +1,5 @@
+#include "core/gl_function_table.h"
 #include "render/framebuffer.h"
-#include "shell/gl_function_table.h"
 #include "support/headless_gl_test.h"
 
 #include <gtest/gtest.h>

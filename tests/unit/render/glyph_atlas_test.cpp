@@ -1,7 +1,7 @@
+#include "core/gl_function_table.h"
 #include "render/cp437_glyphs.h"
 #include "render/glyph_atlas.h"
 #include "render/text_page_layout.h"
-#include "shell/gl_function_table.h"
 #include "support/headless_gl_test.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "core/gl_function_table.h"
 #include "render/programs.h"
 #include "render/shader.h"
-#include "shell/gl_function_table.h"
 #include "support/headless_gl_test.h"
 
 #include <gtest/gtest.h>

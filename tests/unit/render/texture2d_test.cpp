@@ -1,6 +1,6 @@
 #include "common/files.h"
+#include "core/gl_function_table.h"
 #include "render/texture2d.h"
-#include "shell/gl_function_table.h"
 #include "support/headless_gl_test.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "shell/frame_advance.h"
+#include "core/frame_advance.h"
 
-#include "shell/page_schedule.h"
+#include "core/page_schedule.h"
 
 namespace omra {
 

@@ -1,4 +1,4 @@
-#include "shell/heap_retention.h"
+#include "core/heap_retention.h"
 
 #include <malloc.h>
 

@@ -1,4 +1,4 @@
-#include "shell/frame_state.h"
+#include "core/frame_state.h"
 
 namespace omra {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "assets/text_page.h"
-#include "shell/frame_clock.h"
-#include "shell/frame_state.h"
+#include "core/frame_clock.h"
+#include "core/frame_state.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "shell/gl_function_table.h"
+#include "core/gl_function_table.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,4 +1,4 @@
-#include "shell/frame_advance.h"
+#include "core/frame_advance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/page_schedule.h"
+#include "core/page_schedule.h"
 
 namespace omra {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// What scene set-up and shutdown need from the platform's OpenGL context, which the shell made
+// What scene set-up and shutdown need from the platform's OpenGL context, which the front end made
 // current on the main thread before start-up.
 namespace omra {
 
