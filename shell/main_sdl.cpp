@@ -5,9 +5,9 @@
 #include "core/performance_counter.h"
 #include "player/wave_device_sdl.h"
 #include "render/frame.h"
-#include "shell/sdl_window.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"
+#include "shell/window_sdl.h"
 
 #include <SDL.h>
 

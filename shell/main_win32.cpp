@@ -5,7 +5,7 @@
 #include "render/frame.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"
-#include "shell/wgl_window_win32.h"
+#include "shell/window_win32.h"
 
 #include <windows.h>
 

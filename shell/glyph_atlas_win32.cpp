@@ -1,5 +1,5 @@
 #include "render/glyph_atlas_gdi_win32.h"
-#include "shell/wgl_window_win32.h"
+#include "shell/window_win32.h"
 
 namespace omra {
 

@@ -1,4 +1,4 @@
-#include "shell/sdl_window.h"
+#include "shell/window_sdl.h"
 
 #include "core/gl_context.h"
 

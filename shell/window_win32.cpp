@@ -1,4 +1,4 @@
-#include "shell/wgl_window_win32.h"
+#include "shell/window_win32.h"
 
 #include "core/gl_context.h"
 
