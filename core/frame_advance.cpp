@@ -11,4 +11,10 @@ void advanceFrame(FrameState& state, FrameClock& clock, std::int64_t counter,
     advancePageSchedule(state, dt, pages);
 }
 
+void setFrameAtSteadyRate(FrameState& state, std::uint64_t frame, std::uint32_t framesPerSecond,
+                          const std::vector<TextPage>& pages) {
+    state.sceneTime = static_cast<float>(static_cast<double>(frame) / framesPerSecond);
+    placePagesAtFrame(state, frame, framesPerSecond, pages);
+}
+
 } // namespace omra

@@ -14,4 +14,10 @@ namespace omra {
 void advanceFrame(FrameState& state, FrameClock& clock, std::int64_t counter,
                   const std::vector<TextPage>& pages);
 
+// The frame state at frame `frame` of a steady clock of `framesPerSecond` frames a second, for
+// drawing offline: scene time exactly frame / framesPerSecond (rounded once to float), and the
+// pages where the main loop would have them had every time step been one frame.
+void setFrameAtSteadyRate(FrameState& state, std::uint64_t frame, std::uint32_t framesPerSecond,
+                          const std::vector<TextPage>& pages);
+
 } // namespace omra

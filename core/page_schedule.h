@@ -28,4 +28,11 @@ float pageX(const PageGeometry& geometry, float t);
 // sets the page x offset. With no pages the schedule runs on with no page to show.
 void advancePageSchedule(FrameState& state, float dt, const std::vector<TextPage>& pages);
 
+// The schedule at frame `frame` of a steady clock of `framesPerSecond` frames a second, frame 0
+// at page time 0: where advancePageSchedule puts the pages when every step is exactly one frame,
+// worked out directly rather than summed, so no rounding builds up over a long run. Each page
+// then holds the screen for its 18 s and the frame that passes them.
+void placePagesAtFrame(FrameState& state, std::uint64_t frame, std::uint32_t framesPerSecond,
+                       const std::vector<TextPage>& pages);
+
 } // namespace omra

@@ -44,5 +44,47 @@ TEST(FrameAdvance, AdvancesSceneAndPageTimeTogetherAndPlacesThePage) {
     EXPECT_EQ(state.pageXOffset, 1200);
 }
 
+// At 64 frames a second every step is exact in binary, so the main loop stepped one frame at a
+// time and the steady-rate state worked out directly must agree frame for frame, switches too.
+TEST(FrameAdvance, SteadyRateAgreesWithTheMainLoopSteppedFrameByFrame) {
+    const std::vector<TextPage> pages{TextPage{"", 40, 1}, TextPage{"", 10, 1},
+                                      TextPage{"", 90, 1}};
+    constexpr std::uint32_t Fps = 64;
+    FrameState stepped;
+    stepped.viewportWidth = 944;
+    stepped.currentPage = &pages[0];
+    FrameClock clock;
+    startFrameClock(clock, Fps, 0);
+    FrameState direct = stepped;
+    for (std::uint64_t frame = 1; frame <= 4 * (18 * Fps + 1) + 5; ++frame) {
+        advanceFrame(stepped, clock, static_cast<std::int64_t>(frame), pages);
+        setFrameAtSteadyRate(direct, frame, Fps, pages);
+        ASSERT_EQ(direct.sceneTime, stepped.sceneTime) << "frame " << frame;
+        ASSERT_EQ(direct.pageTime, stepped.pageTime) << "frame " << frame;
+        ASSERT_EQ(direct.pageIndex, stepped.pageIndex) << "frame " << frame;
+        ASSERT_EQ(direct.currentPage, stepped.currentPage) << "frame " << frame;
+        ASSERT_EQ(direct.pageXOffset, stepped.pageXOffset) << "frame " << frame;
+    }
+}
+
+TEST(FrameAdvance, SteadyRateHoldsEachPageForEighteenSecondsAndOneFrame) {
+    const std::vector<TextPage> pages{TextPage{"", 40, 1}, TextPage{"", 10, 1}};
+    FrameState state;
+    state.viewportWidth = 944;
+    const struct {
+        std::uint64_t frame;
+        std::uint32_t pageIndex;
+        std::int32_t offset;
+    } rows[] = {{0, 0, 1200},    {150, 0, 756},   {1080, 0, -576},
+                {1081, 1, 1200}, {2162, 2, 1200}, {2162 + 300, 2, 312}};
+    for (const auto& row : rows) {
+        setFrameAtSteadyRate(state, row.frame, 60, pages);
+        EXPECT_EQ(state.pageIndex, row.pageIndex) << "frame " << row.frame;
+        EXPECT_EQ(state.currentPage, &pages[row.pageIndex % 2]) << "frame " << row.frame;
+        EXPECT_EQ(state.pageXOffset, row.offset) << "frame " << row.frame;
+        EXPECT_EQ(state.sceneTime, static_cast<float>(row.frame / 60.0)) << "frame " << row.frame;
+    }
+}
+
 } // namespace
 } // namespace omra
