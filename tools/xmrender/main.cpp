@@ -2,13 +2,11 @@
 // hears the tune exactly as the intro will play it.
 #include "common/command_line.h"
 #include "common/files.h"
-#include "player/memory_file.h"
 #include "player/mix_constants.h"
-#include "player/player.h"
 #include "player/xm_format.h"
 #include "sequencer/tick_driver.h"
 #include "sequencer/trace.h"
-#include "xm/xm_check.h"
+#include "xmrender/loaded_song.h"
 #include "xmrender/offline_render.h"
 #include "xmrender/wav_writer.h"
 
@@ -16,7 +14,6 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -39,8 +36,6 @@ constexpr const char* Usage =
     "  --help       show this help\n"
     "One pass ends where playback first comes back to an order position it has already\n"
     "played (the song's loop point); it stops after 30 minutes if the song never does.\n";
-
-constexpr std::uint64_t PassLimitSeconds = 30 * 60;
 
 struct Arguments {
     bool info = false;
@@ -128,20 +123,11 @@ void writeTrace(const omra::Song& song, void* out) {
     *static_cast<std::ostream*>(out) << formatTick(captureTick(song, omra::player));
 }
 
-struct SongRelease {
-    void operator()(omra::Song* song) const { omra::freeSong(song); }
-};
-using LoadedSong = std::unique_ptr<omra::Song, SongRelease>;
-
 int run(const Arguments& arguments) {
     using namespace omra;
     const std::string& input = arguments.files[0];
     const std::vector<std::uint8_t> bytes = tools::readFile(input);
-    LoadRefusal refusal;
-    const LoadedSong song(loadSongFromMemory(bytes, &refusal));
-    if (const std::optional<std::string> problem = tools::xmModuleProblem(bytes, refusal)) {
-        throw std::runtime_error(input + ": " + *problem);
-    }
+    const tools::LoadedSong song = tools::loadModule(bytes, input);
     if (arguments.info) {
         printInfo(bytes, *song);
         return 0;
@@ -151,7 +137,7 @@ int run(const Arguments& arguments) {
     if (arguments.seconds) {
         length.frames = static_cast<std::uint64_t>(std::llround(*arguments.seconds * MixRate));
     }
-    length.passLimitFrames = PassLimitSeconds * MixRate;
+    length.passLimitFrames = tools::PassLimitSeconds * MixRate;
     const bool terminal = isatty(STDERR_FILENO) != 0;
     std::uint64_t nextReport = 0;
     // Both outputs are opened before the render, so a bad path fails at once.

@@ -9,6 +9,9 @@
 
 namespace omra::tools {
 
+// The longest a one-pass render runs, for songs that never come back.
+inline constexpr std::uint64_t PassLimitSeconds = 30 * 60;
+
 // Where an offline render stops.
 struct RenderLength {
     // A fixed length in frames; without it the render plays one pass of the song: until
