@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 
 namespace omra::tools {
 
@@ -8,6 +9,15 @@ namespace omra::tools {
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+// The value of a numeric option: `text` read whole as a number from `lowest` to `highest`
+// (`what` names it, "a number of seconds"). Throws a UsageError saying so otherwise.
+double parseNumberOption(const std::string& option, const std::string& text, const char* what,
+                         double lowest, double highest);
+
+// The same for a whole number.
+long parseWholeNumberOption(const std::string& option, const std::string& text, const char* what,
+                            long lowest, long highest);
 
 // Runs a tool's main body with the conventions all our tools share: --help or -h prints the
 // usage and exits 0; a UsageError prints its message and the usage to stderr and exits 2; any

@@ -12,8 +12,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <exception>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -44,23 +42,6 @@ struct Arguments {
     std::vector<std::string> files;
 };
 
-double parseSeconds(const std::string& text) {
-    std::size_t used = 0;
-    double value = 0;
-    try {
-        value = std::stod(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    const auto longest = static_cast<double>(omra::tools::MaxWavFrames / omra::MixRate);
-    if (used != text.size() || !(value >= 0) || value > longest) {
-        throw UsageError("--seconds takes a number of seconds from 0 to " +
-                         std::to_string(static_cast<long>(longest)) +
-                         " (the longest a WAV file holds), not '" + text + "'");
-    }
-    return value;
-}
-
 Arguments parseArguments(int argc, char** argv) {
     Arguments arguments;
     for (int i = 1; i < argc; ++i) {
@@ -71,7 +52,10 @@ Arguments parseArguments(int argc, char** argv) {
             if (++i >= argc) {
                 throw UsageError("--seconds needs a value");
             }
-            arguments.seconds = parseSeconds(argv[i]);
+            // The longest a WAV file holds, refused before rendering that far.
+            arguments.seconds = omra::tools::parseNumberOption(
+                "--seconds", argv[i], "a number of seconds", 0,
+                std::floor(static_cast<double>(omra::tools::MaxWavFrames) / omra::MixRate));
         } else if (word == "--trace") {
             if (++i >= argc) {
                 throw UsageError("--trace needs a file name");
