@@ -4,6 +4,8 @@
 OMRA_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     libsdl2-dev libstb-dev libglm-dev
+    # omra-capture's encoders and muxers, and the EGL it renders headless through.
+    libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libegl-dev libegl-mesa0
 )
 # Running it where no display is available: a virtual display, Mesa's software OpenGL and a
 # screenshot tool.
@@ -16,7 +18,7 @@ OMRA_HEADLESS_PACKAGES=(
 # builds (the 32-bit product and its 64-bit stand-in) and their runs under Wine, and a sound
 # server whose recording the Wine run is checked by.
 OMRA_TEST_PACKAGES=(
-    googletest libgtest-dev libegl-dev libegl-mesa0 libopengl-dev openbox wmctrl
+    googletest libgtest-dev libopengl-dev openbox wmctrl
     libfreetype-dev fonts-dejavu-core xfonts-base pcf2bdf
     pulseaudio pulseaudio-utils python3
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
