@@ -120,6 +120,42 @@ void AtomicFile::commit() {
     forgetTemporary(temporaryName_.c_str());
 }
 
+AtomicFolder::AtomicFolder(std::filesystem::path target)
+    : target_(std::move(target)), temporary_(target_.string() + ".partial") {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(target_, error);
+    if (std::filesystem::exists(status)) {
+        if (!std::filesystem::is_directory(status)) {
+            fail(target_, "not a folder; name a new or empty folder");
+        }
+        if (!std::filesystem::is_empty(target_, error)) {
+            fail(target_, error ? error.message() : "not empty; name a new or empty folder");
+        }
+    }
+    if (std::filesystem::exists(temporary_, error)) {
+        fail(temporary_, "is in the way (left by an interrupted run?); remove it first");
+    }
+    if (!std::filesystem::create_directory(temporary_, error)) {
+        fail(target_, error.message());
+    }
+}
+
+AtomicFolder::~AtomicFolder() {
+    if (!committed_) {
+        std::error_code ignored;
+        std::filesystem::remove_all(temporary_, ignored);
+    }
+}
+
+void AtomicFolder::commit() {
+    std::error_code error;
+    std::filesystem::rename(temporary_, target_, error);
+    if (error) {
+        fail(target_, error.message());
+    }
+    committed_ = true;
+}
+
 void writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     AtomicFile file(path);
     file.stream().write(reinterpret_cast<const char*>(bytes.data()),

@@ -38,6 +38,27 @@ private:
     bool committed_ = false;
 };
 
+// A folder filled under a temporary name beside the target, which becomes the target on
+// `commit`; destroyed uncommitted, it is removed with everything in it. The target must be new
+// or an empty folder: replacing a folder that holds files would lose them. Throws
+// std::runtime_error "PATH: reason" on failure.
+class AtomicFolder {
+public:
+    explicit AtomicFolder(std::filesystem::path target);
+    ~AtomicFolder();
+    AtomicFolder(const AtomicFolder&) = delete;
+    AtomicFolder& operator=(const AtomicFolder&) = delete;
+
+    // Where the folder's files go until the commit.
+    const std::filesystem::path& path() const { return temporary_; }
+    void commit();
+
+private:
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    bool committed_ = false;
+};
+
 // Writes `bytes` through an AtomicFile.
 void writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
