@@ -35,8 +35,9 @@ intro_pid=$!
 # By then the second text page is held in the middle (from 23 to 28 s), so the screenshot shows
 # every part of the scene.
 sleep 25
-import -window root "$out/screenshot.png"
 window=$(xdotool search --name '^Omra$' | head -n 1)
+# The intro's window alone, not the whole virtual screen around it.
+import -window "$window" "$out/screenshot.png"
 xdotool windowfocus --sync "$window"
 xdotool key Escape
 status=0
