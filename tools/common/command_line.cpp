@@ -8,48 +8,43 @@ namespace omra::tools {
 
 namespace {
 
-[[noreturn]] void refuse(const std::string& option, const std::string& text, const char* what,
-                         const std::string& lowest, const std::string& highest) {
-    throw UsageError(option + " takes " + what + " from " + lowest + " to " + highest + ", not '" +
-                     text + "'");
-}
-
 std::string plain(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%g", value);
     return text;
 }
 
-} // namespace
-
-double parseNumberOption(const std::string& option, const std::string& text, const char* what,
-                         double lowest, double highest) {
+// `text` read whole by `read` (std::stod, std::stol) and within the range, or a UsageError.
+template <typename Number, typename Read>
+Number parseWithin(const std::string& option, const std::string& text, const char* what,
+                   Number lowest, Number highest, Read read) {
     std::size_t used = 0;
-    double value = 0;
+    Number value = 0;
     try {
-        value = std::stod(text, &used);
+        value = read(text, &used);
     } catch (const std::exception&) {
         used = 0;
     }
+    // Written so that a NaN fails too.
     if (used == 0 || used != text.size() || !(value >= lowest && value <= highest)) {
-        refuse(option, text, what, plain(lowest), plain(highest));
+        throw UsageError(option + " takes " + what + " from " + plain(lowest) + " to " +
+                         plain(highest) + ", not '" + text + "'");
     }
     return value;
 }
 
+} // namespace
+
+double parseNumberOption(const std::string& option, const std::string& text, const char* what,
+                         double lowest, double highest) {
+    return parseWithin(option, text, what, lowest, highest,
+                       [](const std::string& t, std::size_t* used) { return std::stod(t, used); });
+}
+
 long parseWholeNumberOption(const std::string& option, const std::string& text, const char* what,
                             long lowest, long highest) {
-    std::size_t used = 0;
-    long value = 0;
-    try {
-        value = std::stol(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used == 0 || used != text.size() || value < lowest || value > highest) {
-        refuse(option, text, what, std::to_string(lowest), std::to_string(highest));
-    }
-    return value;
+    return parseWithin(option, text, what, lowest, highest,
+                       [](const std::string& t, std::size_t* used) { return std::stol(t, used); });
 }
 
 int runCommandLineTool(const char* name, const char* usage, int argc, char** argv,
