@@ -20,23 +20,11 @@ capture --fps 10 --seconds 0.5 --frames "$work/frames" 2>"$work/stderr" ||
 [ "$(stat -c %s "$work/frames/sound.wav")" -eq $((44 + 22050 * 4)) ] || fail "sound.wav is not 0.5 s"
 grep -q 'frames/s' "$work/stderr" || fail "no progress on stderr" "$work/stderr"
 
-# Expects a refusal: exit CODE, EXPECTED on stderr (usage errors add the usage after it, others
-# say one line), nothing on stdout, no output or temporary left behind.
-expect_refusal() {
-    local code=$1 expected=$2 status=0
-    shift 2
-    capture "$@" >"$work/stdout" 2>"$work/stderr" || status=$?
-    [ "$status" -eq "$code" ] || fail "exit $status, not $code, for: $*" "$work/stderr"
-    grep -qF -- "omra-capture: $expected" "$work/stderr" ||
-        fail "expected '$expected' for: $*" "$work/stderr"
-    if [ "$code" -eq 1 ]; then
-        [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "not one line for: $*" "$work/stderr"
-    else
-        grep -q '^usage: omra-capture' "$work/stderr" || fail "no usage after a usage error: $*"
-    fi
-    [ ! -s "$work/stdout" ] || fail "output on stdout for: $*"
-    [ -z "$(find "$work" -name 'out*')" ] || fail "left behind for: $*: $(find "$work" -name 'out*')"
-}
+# shellcheck source=tests/e2e/refusals.sh
+source "$(dirname "${BASH_SOURCE[0]}")/refusals.sh"
+REFUSING_TOOL=("${E2E_INTRO_PREFIX[@]}" "$tool")
+REFUSING_TOOL_NAME=omra-capture
+REFUSAL_WORK=$work
 
 mkdir "$work/full" "$work/dir.mkv"
 : >"$work/full/someone's-file"
@@ -64,11 +52,7 @@ refusal_cases=(
     "1|nothing to capture: --seconds is shorter than one frame|--seconds 0.001 $work/out.mkv"
     "1|--start 50:00 is past the tune's pass|--start 3000 $work/out.mkv"
 )
-for refusal_case in "${refusal_cases[@]}"; do
-    IFS='|' read -r code expected words <<<"$refusal_case"
-    # shellcheck disable=SC2086  # the words are split on purpose
-    expect_refusal "$code" "$expected" $words
-done
+expect_refusals "${refusal_cases[@]}"
 [ -f "$work/full/someone's-file" ] || fail "a refused folder lost its file"
 
 # Ctrl-C while frames are being written: exit 130, and neither the output nor its temporary

@@ -39,22 +39,11 @@ for fact in channels patterns instruments samples "song length" "restart positio
     grep -q "^$fact: " "$work/info" || fail "--info does not print '$fact'"
 done
 
-# Expects a refusal: exit CODE, exactly one stderr line containing EXPECTED (usage errors add
-# the usage after it), nothing on stdout, and no output or temporary file left behind.
-expect_refusal() {
-    local code=$1 expected=$2 status=0
-    shift 2
-    "$tool" "$@" >"$work/stdout" 2>"$work/stderr" || status=$?
-    [ "$status" -eq "$code" ] || fail "exit $status, not $code, for: $*"
-    grep -qF -- "xmrender: $expected" "$work/stderr" || fail "expected '$expected', got: $(cat "$work/stderr")"
-    if [ "$code" -eq 1 ]; then
-        [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "not one line for: $*: $(cat "$work/stderr")"
-    else
-        grep -q '^usage: xmrender' "$work/stderr" || fail "no usage after a usage error: $*"
-    fi
-    [ ! -s "$work/stdout" ] || fail "output on stdout for: $*"
-    [ -z "$(find "$work" -name 'out*')" ] || fail "output left behind for: $*: $(find "$work" -name 'out*')"
-}
+# shellcheck source=tests/e2e/refusals.sh
+source "$(dirname "${BASH_SOURCE[0]}")/refusals.sh"
+REFUSING_TOOL=("$tool")
+REFUSING_TOOL_NAME=xmrender
+REFUSAL_WORK=$work
 
 : >"$work/empty.xm"
 head -c 10 "$module" >"$work/cut.xm"
@@ -88,11 +77,7 @@ refusal_cases=(
     "2|--seconds takes a number of seconds from 0 to 24347,|--seconds 24348 $module $work/out.wav"
     "2|--trace needs a file name|$module $work/out.wav --trace"
 )
-for refusal_case in "${refusal_cases[@]}"; do
-    IFS='|' read -r code expected words <<<"$refusal_case"
-    # shellcheck disable=SC2086  # the words are split on purpose
-    expect_refusal "$code" "$expected" $words
-done
+expect_refusals "${refusal_cases[@]}"
 [ -p "$work/pipe" ] || fail "a refused output was replaced"
 
 # A render that fails leaves an existing WAV as it was.
