@@ -89,6 +89,13 @@ std::vector<std::uint8_t> rgbRows(const headless::Image& image) {
     return rgb;
 }
 
+// The facts of a decoded file that a capture's options decide, in one line.
+std::string formatOf(const media::DecodedMedia& media) {
+    return media.videoCodec + " " + media.pixelFormat + " " + std::to_string(media.width) + "x" +
+           std::to_string(media.height) + ", " + std::to_string(media.videoFrames) + " frames; " +
+           media.soundCodec + " " + std::to_string(media.sampleRate) + " Hz";
+}
+
 std::size_t differingBytes(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
     std::size_t differing = a.size() == b.size() ? 0 : std::max(a.size(), b.size());
     for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
@@ -109,13 +116,8 @@ TEST_F(Capture, LosslessFileHoldsEveryFrameAsDrawnAndXmrendersSound) {
                 captured = media::rgbOf(frame);
             }
         });
-    EXPECT_EQ(media.videoCodec, "ffv1");
-    EXPECT_EQ(media.soundCodec, "flac");
-    EXPECT_EQ(media.width, 960);
-    EXPECT_EQ(media.height, 540);
-    EXPECT_EQ(media.videoFrames, 50u);
+    EXPECT_EQ(formatOf(media), "ffv1 bgr0 960x540, 50 frames; flac 44100 Hz");
     EXPECT_NEAR(media.videoSeconds, 2.0, 0.001);
-    EXPECT_EQ(media.sampleRate, 44100);
     EXPECT_TRUE(media.sound == xmrenderSound(folder, "2")) << media.sound.size() / 2 << " samples";
     const std::vector<std::uint8_t> drawn =
         rgbRows(headless::renderWindowAt(static_cast<float>(Compared / 25.0)));
@@ -135,12 +137,7 @@ TEST_F(Capture, VideoForSitesHasEveryFrameEnlargedAndTheSameTwice) {
             media::decodeMedia(video, [&](std::uint64_t, const AVFrame& frame) {
                 hashes[attempt].push_back(media::pictureHash(frame));
             });
-        EXPECT_EQ(media.videoCodec, "h264");
-        EXPECT_EQ(media.soundCodec, "aac");
-        EXPECT_EQ(media.pixelFormat, "yuv420p");
-        EXPECT_EQ(media.width, 1920);
-        EXPECT_EQ(media.height, 1080);
-        EXPECT_EQ(media.videoFrames, 30u);
+        EXPECT_EQ(formatOf(media), "h264 yuv420p 1920x1080, 30 frames; aac 44100 Hz");
         EXPECT_NEAR(media.videoSeconds, 1.0, 0.001);
         // AAC codes whole frames of 1024 samples.
         EXPECT_NEAR(static_cast<double>(media.sound.size() / 2), 44100.0, 1024.0);
