@@ -21,6 +21,7 @@ extern "C" {
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -113,8 +114,9 @@ int run(int argc, char** argv) {
     try {
         capture(options);
     } catch (const Interrupted&) {
-        std::fprintf(stderr, "\nomra-capture: interrupted; %s was not written\n",
-                     options.output.c_str());
+        // On a terminal the progress line is still open.
+        std::fprintf(stderr, "%somra-capture: interrupted; %s was not written\n",
+                     isatty(STDERR_FILENO) != 0 ? "\n" : "", options.output.c_str());
         return 128 + stopSignal;
     }
     return 0;
