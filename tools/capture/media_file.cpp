@@ -3,7 +3,6 @@
 #include "capture/av_check.h"
 #include "player/mix_constants.h"
 
-#include <cstdio>
 #include <stdexcept>
 
 extern "C" {

@@ -2,7 +2,6 @@
 
 #include "capture/av_check.h"
 
-#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
