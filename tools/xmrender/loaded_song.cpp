@@ -1,6 +1,7 @@
 #include "xmrender/loaded_song.h"
 
 #include "player/memory_file.h"
+#include "player/player.h"
 #include "xm/xm_check.h"
 
 #include <optional>
