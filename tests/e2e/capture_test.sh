@@ -56,7 +56,10 @@ expect_refusals "${refusal_cases[@]}"
 [ -f "$work/full/someone's-file" ] || fail "a refused folder lost its file"
 
 # Ctrl-C while frames are being written: exit 130, and neither the output nor its temporary
-# remains; an earlier file of that name is kept as it was.
+# remains; an earlier file of that name is kept as it was. With job control on, the tool runs
+# in a process group of its own and does not start with SIGINT ignored, as a background job of a
+# script otherwise does (and as the tool then leaves it).
+set -m
 for output in "$work/out.mkv" "--frames $work/out"; do
     : >"$work/out.mkv"
     # shellcheck disable=SC2086  # run directly, not through the function, so $! is the tool
@@ -78,6 +81,7 @@ for output in "$work/out.mkv" "--frames $work/out"; do
     rm -f "$work/out.mkv"
     [ ! -e "$work/out" ] || fail "Ctrl-C left the folder ($output)"
 done
+set +m
 
 capture --help | grep -q '^usage: omra-capture' || fail "--help prints the usage"
 pass "omra-capture writes frames and refuses bad input, errors and Ctrl-C cleanly"

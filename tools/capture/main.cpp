@@ -8,6 +8,7 @@
 #include "capture/lockstep.h"
 #include "capture/progress_line.h"
 #include "common/command_line.h"
+#include "common/stop_signals.h"
 #include "core/heap_retention.h"
 #include "player/mix_constants.h"
 #include "xmrender/loaded_song.h"
@@ -16,12 +17,10 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
-#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -46,22 +45,6 @@ constexpr const char* Usage =
     "Frame k shows the intro at k / fps seconds; its sound is the samples from\n"
     "k * 44100 / fps up to the next frame's. The output appears under its name only once it\n"
     "is complete; an error or Ctrl-C leaves nothing behind.\n";
-
-volatile std::sig_atomic_t stopSignal = 0;
-
-extern "C" void noteStopSignal(int signal) {
-    stopSignal = signal;
-}
-
-struct Interrupted : std::runtime_error {
-    Interrupted() : std::runtime_error("interrupted") {}
-};
-
-void pollStop() {
-    if (stopSignal != 0) {
-        throw Interrupted();
-    }
-}
 
 const char* formatName(OutputKind kind) {
     switch (kind) {
@@ -91,13 +74,13 @@ void capture(const CaptureOptions& options) {
     const tools::LoadedSong song = tools::loadModule(assets.moduleBytes, "the intro's module");
     std::optional<std::uint64_t> pass;
     if (!options.seconds) {
-        pass = measurePass(*song, pollStop);
+        pass = measurePass(*song, tools::stopIfAsked);
     }
     const CapturePlan plan = planCapture(options, pass);
     std::fprintf(stderr, "%s\n", describe(options, plan).c_str());
     ProgressLine progress(plan.frames());
     captureInLockstep(plan, *song, grabber, *output, [&](std::uint64_t done) {
-        pollStop();
+        tools::stopIfAsked();
         progress.update(done);
     });
     output->finish();
@@ -108,17 +91,8 @@ void capture(const CaptureOptions& options) {
 
 int run(int argc, char** argv) {
     const CaptureOptions options = parseCaptureOptions(argc, argv);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        std::signal(signal, noteStopSignal);
-    }
-    try {
-        capture(options);
-    } catch (const Interrupted&) {
-        // On a terminal the progress line is still open.
-        std::fprintf(stderr, "%somra-capture: interrupted; %s was not written\n",
-                     isatty(STDERR_FILENO) != 0 ? "\n" : "", options.output.c_str());
-        return 128 + stopSignal;
-    }
+    tools::stopOnSignals();
+    capture(options);
     return 0;
 }
 

@@ -1,8 +1,11 @@
 #include "common/command_line.h"
 
+#include "common/stop_signals.h"
+
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <unistd.h>
 
 namespace omra::tools {
 
@@ -55,6 +58,11 @@ int runCommandLineTool(const char* name, const char* usage, int argc, char** arg
     }
     try {
         return body(argc, argv);
+    } catch (const Interrupted&) {
+        // On a terminal a progress line may still be open.
+        std::fprintf(stderr, "%s%s: interrupted; no output was written\n",
+                     isatty(STDERR_FILENO) != 0 ? "\n" : "", name);
+        return stoppedExitCode();
     } catch (const UsageError& error) {
         std::fprintf(stderr, "%s: %s\n%s", name, error.what(), usage);
         return 2;

@@ -20,8 +20,9 @@ long parseWholeNumberOption(const std::string& option, const std::string& text, 
                             long lowest, long highest);
 
 // Runs a tool's main body with the conventions all our tools share: --help or -h prints the
-// usage and exits 0; a UsageError prints its message and the usage to stderr and exits 2; any
-// other error prints one line "NAME: message" and exits 1.
+// usage and exits 0; a UsageError prints its message and the usage to stderr and exits 2; a
+// run stopped by a signal (stop_signals.h) says so and exits with 128 + the signal; any other
+// error prints one line "NAME: message" and exits 1.
 int runCommandLineTool(const char* name, const char* usage, int argc, char** argv,
                        int (*body)(int argc, char** argv));
 

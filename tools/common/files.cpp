@@ -1,14 +1,10 @@
 #include "common/files.h"
 
-#include <array>
-#include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
 namespace omra::tools {
 
@@ -16,47 +12,6 @@ namespace {
 
 [[noreturn]] void fail(const std::filesystem::path& path, const std::string& reason) {
     throw std::runtime_error(path.string() + ": " + reason);
-}
-
-// The temporaries of the AtomicFiles alive now, for the signal handler; a tool writes one or two.
-std::array<std::atomic<const char*>, 8> openTemporaries{};
-
-// Removes the temporaries and ends the process as the signal would have, with what unlink,
-// signal and raise allow inside a handler.
-extern "C" void removeTemporariesAndEnd(int signalNumber) {
-    for (std::atomic<const char*>& slot : openTemporaries) {
-        if (const char* name = slot.load()) {
-            ::unlink(name);
-        }
-    }
-    std::signal(signalNumber, SIG_DFL);
-    std::raise(signalNumber);
-}
-
-void rememberTemporary(const char* name) {
-    static const bool handlersInstalled = [] {
-        for (const int signalNumber : {SIGINT, SIGTERM}) {
-            // A signal the tool was started ignoring (SIGINT in a background job) stays ignored.
-            if (std::signal(signalNumber, removeTemporariesAndEnd) == SIG_IGN) {
-                std::signal(signalNumber, SIG_IGN);
-            }
-        }
-        return true;
-    }();
-    (void)handlersInstalled;
-    for (std::atomic<const char*>& slot : openTemporaries) {
-        const char* empty = nullptr;
-        if (slot.compare_exchange_strong(empty, name)) {
-            return;
-        }
-    }
-}
-
-void forgetTemporary(const char* name) {
-    for (std::atomic<const char*>& slot : openTemporaries) {
-        const char* expected = name;
-        slot.compare_exchange_strong(expected, nullptr);
-    }
 }
 
 } // namespace
@@ -79,8 +34,7 @@ std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
 }
 
 AtomicFile::AtomicFile(std::filesystem::path target)
-    : target_(std::move(target)), temporary_(target_.string() + ".partial"),
-      temporaryName_(temporary_.string()) {
+    : target_(std::move(target)), temporary_(target_.string() + ".partial") {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(target_, error);
     if (std::filesystem::is_directory(status)) {
@@ -89,10 +43,8 @@ AtomicFile::AtomicFile(std::filesystem::path target)
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
         fail(target_, "not a regular file; the output replaces a file, so name a file");
     }
-    rememberTemporary(temporaryName_.c_str());
     out_.open(temporary_, std::ios::binary | std::ios::trunc);
     if (!out_) {
-        forgetTemporary(temporaryName_.c_str());
         fail(target_, std::strerror(errno));
     }
 }
@@ -103,7 +55,6 @@ AtomicFile::~AtomicFile() {
         std::error_code ignored;
         std::filesystem::remove(temporary_, ignored);
     }
-    forgetTemporary(temporaryName_.c_str());
 }
 
 void AtomicFile::commit() {
@@ -117,7 +68,6 @@ void AtomicFile::commit() {
         fail(target_, error.message());
     }
     committed_ = true;
-    forgetTemporary(temporaryName_.c_str());
 }
 
 AtomicFolder::AtomicFolder(std::filesystem::path target)

@@ -13,9 +13,9 @@ namespace omra::tools {
 std::vector<std::uint8_t> readFile(const std::filesystem::path& path);
 
 // An output file written through a temporary file beside the target, which replaces the
-// target only on `commit`; destroyed uncommitted, or when the tool is interrupted or terminated
-// (SIGINT, SIGTERM) before the commit, it removes the temporary, so a failed run never leaves a
-// half-written file under the target's name or beside it. A target that exists and is not a
+// target only on `commit`; destroyed uncommitted (a failed or interrupted run: see
+// stop_signals.h), it removes the temporary, so a failed run never leaves a half-written file
+// under the target's name or beside it. A target that exists and is not a
 // regular file (a folder, a device, a pipe) is refused up front: renaming over it would replace
 // it rather than write into it. Throws std::runtime_error "PATH: reason" on failure.
 class AtomicFile {
@@ -33,7 +33,6 @@ public:
 private:
     std::filesystem::path target_;
     std::filesystem::path temporary_;
-    std::string temporaryName_; // what a signal handler can pass to unlink
     std::ofstream out_;
     bool committed_ = false;
 };

@@ -2,6 +2,7 @@
 // hears the tune exactly as the intro will play it.
 #include "common/command_line.h"
 #include "common/files.h"
+#include "common/stop_signals.h"
 #include "player/mix_constants.h"
 #include "player/xm_format.h"
 #include "sequencer/tick_driver.h"
@@ -109,6 +110,7 @@ void writeTrace(const omra::Song& song, void* out) {
 
 int run(const Arguments& arguments) {
     using namespace omra;
+    tools::stopOnSignals();
     const std::string& input = arguments.files[0];
     const std::vector<std::uint8_t> bytes = tools::readFile(input);
     const tools::LoadedSong song = tools::loadModule(bytes, input);
@@ -127,6 +129,9 @@ int run(const Arguments& arguments) {
     // Both outputs are opened before the render, so a bad path fails at once.
     tools::WavWriter wav(arguments.files[1]);
     std::optional<tools::AtomicFile> traceFile;
+    struct ObserverRelease {
+        ~ObserverRelease() { setTickObserver(nullptr, nullptr); }
+    } observerRelease;
     if (arguments.trace) {
         traceFile.emplace(*arguments.trace);
         traceFile->stream() << "# " << input
@@ -136,13 +141,13 @@ int run(const Arguments& arguments) {
     const tools::RenderResult result = tools::renderSong(
         *song, length, [&](std::span<const std::int16_t> pcm) { wav.write(pcm); },
         [&](std::uint64_t frames) {
+            tools::stopIfAsked();
             if (frames >= nextReport) {
                 std::fprintf(stderr, terminal ? "\rrendered %s" : "rendered %s\n",
                              clock(frames).c_str());
                 nextReport += 30 * MixRate;
             }
         });
-    setTickObserver(nullptr, nullptr);
     if (traceFile) {
         traceFile->commit();
     }

@@ -56,6 +56,15 @@ RenderResult renderSong(Song& song, const RenderLength& length,
     watch.tick = song.tickHandler;
     watch.played[0] = true;
     song.tickHandler = watchedTick;
+    // However the render ends, a callback's exception (a tool asked to stop) included, the
+    // song gets its own tick handler back and playback stops.
+    struct Restore {
+        Song& song;
+        ~Restore() {
+            song.tickHandler = watch.tick;
+            stopPlayback(&song);
+        }
+    } restore{song};
 
     const std::uint64_t limit = length.frames.value_or(length.passLimitFrames);
     RenderResult result;
@@ -76,8 +85,6 @@ RenderResult renderSong(Song& song, const RenderLength& length,
             break;
         }
     }
-    song.tickHandler = watch.tick;
-    stopPlayback(&song);
     return result;
 }
 
