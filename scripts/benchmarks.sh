@@ -104,7 +104,7 @@ player_row() {
         ratio=$(awk -v o="$ours" -v p="$peer" 'BEGIN { printf "%.2f", o / p }')
         verdict=$(awk -v r="$ratio" 'BEGIN { print (r >= 2 ? "met" : "MISSED") }')
     fi
-    printf '| %-44s | %9s x | %9s x | %6s x | %-13s | %-6s |\n' "$label" "${ours:--}" "${peer:--}" \
+    printf '| %-60s | %9s x | %9s x | %6s x | %-14s | %-6s |\n' "$label" "${ours:--}" "${peer:--}" \
         "$ratio" ">= 2x the peer" "$verdict"
 }
 
@@ -129,10 +129,10 @@ echo "Omra benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores," \
     "llvmpipe from Mesa $(dpkg-query -W -f '${Version}\n' libgl1-mesa-dri 2>/dev/null | head -n 1)"
 echo
-printf '| %-44s | %11s | %11s | %8s | %-13s | %-6s |\n' "player, seconds of music a second" ours libxmp \
+printf '| %-60s | %11s | %11s | %8s | %-14s | %-6s |\n' "player, seconds of music a second" ours libxmp \
     ratio target ""
-printf '|%s|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..46})" "$(printf -- '-%.0s' {1..13})" \
-    "$(printf -- '-%.0s' {1..13})" "$(printf -- '-%.0s' {1..10})" "$(printf -- '-%.0s' {1..15})" \
+printf '|%s|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..62})" "$(printf -- '-%.0s' {1..13})" \
+    "$(printf -- '-%.0s' {1..13})" "$(printf -- '-%.0s' {1..10})" "$(printf -- '-%.0s' {1..16})" \
     "$(printf -- '-%.0s' {1..8})"
 while IFS=$'\t' read -r name ours peer _; do
     player_row "$(basename "$name")" "$ours" "$peer"
