@@ -358,6 +358,9 @@ LoadRefusal readInstrument(Instrument& instrument, std::int32_t index, Reader& i
     instrument.vibratoSweep = header[xm::VibratoSweepOffset];
     instrument.vibratoDepth = header[xm::VibratoDepthOffset];
     instrument.vibratoRate = header[xm::VibratoRateOffset];
+    // Oddity: the fadeout is stored at twice the file's value, modulo 65536.
+    // Kept: tunes made for this player have their releases tuned by ear to this rate.
+    // Pinned by: XmLoaderInstruments.TakesTheInstrumentFieldsAndDoublesTheFadeout.
     instrument.fadeout = static_cast<std::uint16_t>(le16(header + xm::FadeoutOffset) * 2);
     fitEnvelope(instrument.volumePointCount, instrument.volumeEnvelopeFlags,
                 instrument.volumeLoopStart);

@@ -80,7 +80,9 @@ void sampleOffset(ChannelTick& tick) {
     if (offset < std::int64_t{tick.sample.loopStart} + tick.sample.loopLength) {
         channel.voice->startOffset = static_cast<std::int32_t>(offset);
     } else {
-        // Past the sample's end: no note, and the voice goes back to the start.
+        // Oddity: an offset past the sample's end starts no note, and the voice goes back to
+        // the start of whatever it plays. Kept: tunes rely on 9xx as a silent rewind.
+        // Pinned by: Notes.SampleOffsetStartsInsideTheSampleAndPastItsEndRestartsNothing.
         channel.updateFlags &= ~Trigger;
         channel.updateFlags |= ResetPosition;
     }
@@ -200,8 +202,11 @@ void extendedFirstTick(ChannelTick& tick, RowStart& row) {
         channel.waveformControl = (channel.waveformControl & 0xF0) | y;
         break;
     case effect::SetFinetune:
-        // The sample itself changes, for every channel and every later note. Deliberately not
-        // the stand-in for a missing sample: one record shared by every song, it stays all zero.
+        // Oddity: y is taken as a finetune of 0..15 (a header's finetune is signed, -128..127),
+        // and the sample itself changes, for every channel and every later note.
+        // Kept: tunes that use E5y were written against this pitch.
+        // Pinned by: Effects.SetFinetuneChangesTheSampleForEveryChannel.
+        // Not the stand-in for a missing sample: one record shared by every song, it stays zero.
         if (&tick.sample != &EmptySample) {
             tick.sample.finetune = static_cast<std::int8_t>(y);
         }
@@ -327,6 +332,10 @@ void effectFirstTick(ChannelTick& tick, RowStart& row) {
         break;
     case effect::SetGlobalVolume:
         tick.song.globalVolume = std::min<std::int32_t>(parameter, MaxVolume);
+        // Oddity: only this channel's voice hears the new global volume now; the others, and
+        // every voice during a global volume slide (H), hear it when their volume is next pushed.
+        // Kept: fades written with G and H were balanced by ear against this lag.
+        // Pinned by: Effects.GlobalVolumeReachesAVoiceOnlyWhenItsVolumeIsPushed.
         channel.updateFlags |= VolumeChanged;
         break;
     case effect::GlobalVolumeSlide:
@@ -370,6 +379,9 @@ void effectLaterTick(ChannelTick& tick) {
         break;
     case effect::PortamentoUp:
         addToPeriod(channel, -4 * channel.portamentoUpMemory);
+        // Oddity: portamento up stops at period 56, while portamento down and the fine and extra
+        // fine slides have no limit. Kept: slides in the tunes land where they were written to.
+        // Pinned by: Effects.PortamentoUpStopsAt56AndOnlyTheColumnPanningSlideLeavesTheRange.
         channel.period = std::max(channel.period, HighestPortamentoUpPeriod);
         channel.updateFlags |= PitchChanged;
         break;

@@ -64,6 +64,11 @@ void stepEnvelope(Channel& channel, const EnvelopeState& state, const EnvelopeSh
                   std::uint8_t changedFlag) {
     const std::int32_t count = shape.pointCount;
     if (state.point < count && state.tick == pointX(shape, state.point)) {
+        // Oddity: the loop is tested before the last point and the sustain, so an envelope
+        // whose loop ends on its last point never finishes, and a sustain on the loop end holds
+        // only if it is also the loop start. Kept: looped envelopes in the tunes rely on it.
+        // Pinned by: Envelope.LoopEndingAtTheLastPointNeverFinishes,
+        // Envelope.LoopIsTestedBeforeSustain.
         if ((shape.flags & EnvelopeLoop) != 0 && state.point == shape.loopEnd) {
             state.point = shape.loopStart;
             state.tick = pointX(shape, shape.loopStart);

@@ -27,6 +27,9 @@ void patternBreak(ChannelTick& tick, const RowStart& row) {
     if (!row.orderJumpSeen) {
         song.nextOrder = song.orderPosition + 1;
     }
+    // Oddity: a break on the last order entry goes to order 0, while the song's natural end
+    // goes to its restart position. Kept: songs that end with a break loop where written to.
+    // Pinned by: RowEngine.TheSongWrapsToTheRestartPositionButABreakOnTheLastOrderGoesToTheStart.
     if (song.nextOrder >= song.songLength) {
         song.nextOrder = 0;
     }

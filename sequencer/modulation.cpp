@@ -22,6 +22,9 @@ std::int8_t advanceCyclePosition(std::int8_t position, std::uint8_t speed) {
 void vibrato(Channel& channel) {
     const std::int32_t position = channel.vibratoPosition;
     const std::int32_t value = waveformValue(vibratoWaveform(channel.waveformControl), position);
+    // Oddity: the two lowest bits are cleared, so the offset moves in steps of 4 period units.
+    // Kept: vibrato depths in the tunes were chosen by ear with these steps.
+    // Pinned by: Modulation.VibratoOffsets.
     std::int32_t offset = ((value * channel.vibratoDepth) >> 5) & ~3;
     if (position >= 0) {
         offset = -offset;

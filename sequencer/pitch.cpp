@@ -14,7 +14,9 @@ namespace {
 // 1/12 and 1/768 as the single-precision constants the tables are built with.
 constexpr float OneTwelfth = 1.0f / 12.0f;
 constexpr float OneOver768 = 1.0f / 768.0f;
-// The Amiga clock over the period of C-4; not 8363 x 1712.
+// Oddity: Amiga periods divide 14317056, not 8363 x 1712 = 14317456, so C-4 plays at 8362 Hz.
+// Kept: Amiga-period tunes were tuned against this pitch.
+// Pinned by: Pitch.MiddleCInBothModes.
 constexpr std::int64_t AmigaClock = 14317056;
 constexpr std::int32_t MinimumStepFrequency = 100;
 
@@ -41,7 +43,7 @@ std::int32_t amigaPeriod(std::int32_t note, std::int32_t finetune) {
 
 std::int32_t notePeriod(const Song& song, std::int32_t note, std::int32_t finetune) {
     return (song.flags & xm::LinearFrequencyTable) != 0 ? linearPeriod(note, finetune)
-                                                    : amigaPeriod(note, finetune);
+                                                        : amigaPeriod(note, finetune);
 }
 
 std::int32_t semitoneOffset(const Song& song, std::int32_t note, std::int32_t finetune,

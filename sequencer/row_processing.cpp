@@ -49,8 +49,11 @@ const PatternCell* currentRowCells(const Song& song) {
     return &pattern->cells[static_cast<std::size_t>(song.row) * song.channelCount];
 }
 
-// Envelopes and fadeout, on every tick. On the row tick a released note whose instrument has no
-// volume envelope falls silent.
+// Envelopes and fadeout, on every tick.
+// Oddity: on the row tick a released note whose instrument has no volume envelope falls silent
+// until the next instrument number; a note alone does not bring it back.
+// Kept: tunes use a key-off as the note's end. Pinned by:
+// Notes.AReleasedNoteWithoutVolumeEnvelopeIsSilentUntilTheNextInstrumentNumber.
 void advanceEnvelopes(Channel& channel, const Instrument& instrument, bool rowTick) {
     const EnvelopeShape volumeShape = volumeEnvelopeShape(instrument);
     const EnvelopeState volumeState = volumeEnvelopeState(channel);
@@ -89,7 +92,9 @@ void processRowCell(Song& song, Channel& channel, VoicePool& voices, const Patte
     ChannelTick tick{song, channel, cell, choice.instrument, choice.sample};
     RowStart row{channel.period, channel.volume, channel.panning, orderJumpSeen};
 
-    // A tremolo that stops leaves its last offset in the volume.
+    // Oddity: a tremolo that stops leaves its last offset in the volume.
+    // Kept: the volume after a tremolo in the tunes depends on it.
+    // Pinned by: Effects.AStoppedTremoloLeavesItsLastOffset.
     if (channel.lastEffect == effect::Tremolo && cell.effect != effect::Tremolo) {
         channel.volume += channel.volumeOffset;
     }

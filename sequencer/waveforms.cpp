@@ -24,6 +24,9 @@ Waveform shapeOfNibble(std::uint8_t nibble, Waveform third) {
 
 } // namespace
 
+// Oddity: waveform 3 is a square for the vibrato but a sine for the tremolo.
+// Kept: tunes that select waveform 3 were written against these shapes.
+// Pinned by: Modulation.VibratoOffsets and Modulation.TremoloWaveformsAndPosition.
 Waveform vibratoWaveform(std::uint8_t waveformControl) {
     return shapeOfNibble(waveformControl, Waveform::Square);
 }

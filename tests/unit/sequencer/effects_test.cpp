@@ -58,6 +58,20 @@ TEST(Effects, EachPortamentoKeepsItsOwnMemory) {
     EXPECT_EQ(ticks[30].channels[0].period, 4560 - 3);
 }
 
+TEST(Effects, PortamentoUpStopsAt56AndOnlyTheColumnPanningSlideLeavesTheRange) {
+    XmModule module = behaviourModule(3, 4);
+    cell(module, 0, 0, 0) = {C4, 1, 0, 0x01, 0xFF};
+    cell(module, 0, 0, 1) = {C4, 1, 0xEF, 0x08, 0xF0}; // column slides on from 240
+    cell(module, 0, 0, 2) = {C4, 1, 0xCF, 0x19, 0xF0}; // effect slides on from 240
+    SequencerRun run(module);
+    const std::vector<TickTrace> ticks = run.ticks(6);
+    EXPECT_EQ(ticks[4].channels[0].period, 4608 - 4 * 4 * 255);
+    EXPECT_EQ(ticks[5].channels[0].period, 56);
+    EXPECT_EQ(ticks[5].channels[1].panning, 240 + 5 * 15);
+    EXPECT_EQ(ticks[5].channels[1].gainLeft, 0) << "heard as 255, fully right";
+    EXPECT_EQ(ticks[5].channels[2].panning, 255);
+}
+
 TEST(Effects, VolumeSlidesShareOneMemory) {
     XmModule module = behaviourModule(1, 8);
     cell(module, 0, 0, 0) = {C4, 1, 0, 0x0A, 0x02};
