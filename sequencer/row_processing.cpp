@@ -52,8 +52,8 @@ const PatternCell* currentRowCells(const Song& song) {
 // Envelopes and fadeout, on every tick.
 // Oddity: on the row tick a released note whose instrument has no volume envelope falls silent
 // until the next instrument number; a note alone does not bring it back.
-// Kept: tunes use a key-off as the note's end. Pinned by:
-// Notes.AReleasedNoteWithoutVolumeEnvelopeIsSilentUntilTheNextInstrumentNumber.
+// Kept: tunes use a key-off as the note's end.
+// Pinned by: Notes.AReleasedNoteWithoutVolumeEnvelopeIsSilentUntilTheNextInstrumentNumber.
 void advanceEnvelopes(Channel& channel, const Instrument& instrument, bool rowTick) {
     const EnvelopeShape volumeShape = volumeEnvelopeShape(instrument);
     const EnvelopeState volumeState = volumeEnvelopeState(channel);
