@@ -56,6 +56,18 @@ struct Sample {
     std::int8_t relativeNote = 0;
 };
 
+// Fills the slot behind the loop end of a sample whose data and loop are in place with what
+// interpolation should reach at the loop end: the loop's first frame for a forward loop, the
+// frame before the end for ping-pong. A sample without a loop keeps the zero there.
+inline void writeLoopGuard(Sample& sample) {
+    const std::uint32_t loopEnd = sample.loopStart + sample.loopLength;
+    if (sample.loopMode == ForwardLoop) {
+        sample.data[loopEnd] = sample.data[sample.loopStart];
+    } else if (sample.loopMode == PingPongLoop) {
+        sample.data[loopEnd] = sample.data[loopEnd - 1];
+    }
+}
+
 // Envelope flag bits.
 inline constexpr std::uint8_t EnvelopeOn = 1;
 inline constexpr std::uint8_t EnvelopeSustain = 2;

@@ -305,16 +305,8 @@ bool readSampleData(Sample& sample, Reader& in) {
         sum = static_cast<std::uint16_t>(sum + static_cast<std::uint16_t>(data[i]));
         data[i] = static_cast<std::int16_t>(sum);
     }
-
-    // The slot behind the loop end holds what interpolation should reach at the loop end: the
-    // frame before it for ping-pong, the loop's first frame for a forward loop.
-    const std::uint32_t loopEnd = sample.loopStart + sample.loopLength;
-    if (sample.loopMode == PingPongLoop) {
-        data[loopEnd] = data[loopEnd - 1];
-    } else if (sample.loopMode == ForwardLoop) {
-        data[loopEnd] = data[sample.loopStart];
-    }
     sample.data = std::move(data);
+    writeLoopGuard(sample);
     return true;
 }
 

@@ -166,10 +166,10 @@ void measureEveryVoiceSounding() {
         sample.data[i] =
             static_cast<std::int16_t>(4000.0 * std::sin(2.0 * std::numbers::pi * 7.0 * i / Frames));
     }
-    sample.data[Frames] = sample.data[0]; // loop guard
     sample.length = Frames;
     sample.loopLength = Frames;
     sample.loopMode = ForwardLoop;
+    writeLoopGuard(sample);
     VoicePool voices{};
     for (std::int32_t i = 0; i < VoiceCount; ++i) {
         Voice& voice = voices[i];

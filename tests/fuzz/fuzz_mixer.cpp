@@ -57,12 +57,7 @@ std::unique_ptr<Sample> sampleFrom(Input& in) {
     for (std::uint32_t i = 0; i < sample->length; ++i) {
         sample->data[i] = static_cast<std::int16_t>(in.next(2));
     }
-    const std::uint32_t end = sample->loopStart + sample->loopLength;
-    if (sample->loopMode == ForwardLoop) {
-        sample->data[end] = sample->data[sample->loopStart];
-    } else if (sample->loopMode == PingPongLoop) {
-        sample->data[end] = sample->data[end - 1];
-    }
+    writeLoopGuard(*sample);
     return sample;
 }
 

@@ -30,12 +30,7 @@ std::unique_ptr<Sample> makeSample(const std::vector<std::int16_t>& values, std:
     sample->loopStart = loopStart;
     sample->loopLength = loopLength;
     sample->bits = 16;
-    const std::uint32_t end = loopStart + loopLength;
-    if (loopMode == ForwardLoop) {
-        sample->data[end] = sample->data[loopStart];
-    } else if (loopMode == PingPongLoop) {
-        sample->data[end] = sample->data[end - 1];
-    }
+    writeLoopGuard(*sample);
     return sample;
 }
 
