@@ -110,12 +110,17 @@ std::uint64_t reflect(std::uint64_t position, std::int32_t& direction, std::uint
     return position;
 }
 
+// How far each frame after a segment's first moves the voice: that frame drops the bit the step
+// before added, which forward shortens an odd step by one unit and backward lengthens it by one.
+std::uint64_t laterStep(std::uint64_t step, bool forward) {
+    return forward ? step & ~std::uint64_t{1} : step + (step & 1);
+}
+
 // Where `frames` frames take a voice, as a distance from its position with the lowest fraction
-// bit dropped: the first frame moves by the step, each later one drops the bit the step before
-// added, which forward shortens an odd step by one unit and backward lengthens it by one.
-// Saturates instead of wrapping.
+// bit dropped: the first frame moves by the step, each later one by laterStep. Saturates instead
+// of wrapping.
 std::uint64_t movedAfter(std::uint64_t frames, std::uint64_t step, bool forward) {
-    const std::uint64_t later = forward ? step & ~std::uint64_t{1} : step + (step & 1);
+    const std::uint64_t later = laterStep(step, forward);
     std::uint64_t moved = 0;
     if (__builtin_mul_overflow(frames - 1, later, &moved) ||
         __builtin_add_overflow(moved, step, &moved)) {
@@ -130,7 +135,7 @@ std::uint64_t framesToMove(std::uint64_t needed, std::uint64_t step, bool forwar
     if (step >= needed) {
         return 1;
     }
-    const std::uint64_t later = forward ? step & ~std::uint64_t{1} : step + (step & 1);
+    const std::uint64_t later = laterStep(step, forward);
     const std::uint64_t rest = needed - step;
     return 1 + rest / later + (rest % later != 0 ? 1 : 0);
 }
