@@ -1,24 +1,13 @@
 #include "capture/capture_plan.h"
 
+#include "common/clock_time.h"
 #include "player/mix_constants.h"
 
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 #include <string>
 
 namespace omra::capture {
-
-namespace {
-
-std::string minutesAndSeconds(double seconds) {
-    const auto whole = static_cast<unsigned long long>(seconds);
-    char text[32];
-    std::snprintf(text, sizeof text, "%llu:%02llu", whole / 60, whole % 60);
-    return text;
-}
-
-} // namespace
 
 std::uint64_t CapturePlan::soundStart(std::uint64_t frame) const {
     return frame * MixRate / fps;
@@ -41,9 +30,9 @@ CapturePlan planCapture(const CaptureOptions& options, std::optional<std::uint64
     plan.endFrame = passSamples.value_or(0) * plan.fps / MixRate;
     if (plan.endFrame <= plan.firstFrame) {
         throw std::runtime_error(
-            "--start " + minutesAndSeconds(options.start) +
+            "--start " + tools::clockTime(options.start) +
             " is past the tune's pass, which ends at " +
-            minutesAndSeconds(static_cast<double>(passSamples.value_or(0)) / MixRate));
+            tools::clockTime(static_cast<double>(passSamples.value_or(0)) / MixRate));
     }
     return plan;
 }

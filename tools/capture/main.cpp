@@ -7,6 +7,7 @@
 #include "capture/frame_grabber.h"
 #include "capture/lockstep.h"
 #include "capture/progress_line.h"
+#include "common/clock_time.h"
 #include "common/command_line.h"
 #include "common/stop_signals.h"
 #include "core/heap_retention.h"
@@ -60,7 +61,7 @@ const char* formatName(OutputKind kind) {
 
 std::string describe(const CaptureOptions& options, const CapturePlan& plan) {
     return options.output + ": " + std::to_string(plan.frames()) + " frames, " +
-           clockTime(static_cast<double>(plan.frames()) / plan.fps) + " at " +
+           tools::clockTime(static_cast<double>(plan.frames()) / plan.fps) + " at " +
            std::to_string(plan.fps) + " fps, " + std::to_string(options.outputWidth()) + "x" +
            std::to_string(options.outputHeight()) + ", " + formatName(options.kind);
 }

@@ -1,5 +1,7 @@
 #include "capture/progress_line.h"
 
+#include "common/clock_time.h"
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -11,18 +13,6 @@ constexpr std::chrono::milliseconds TerminalInterval{250};
 constexpr std::chrono::seconds LogInterval{10};
 
 } // namespace
-
-std::string clockTime(double seconds) {
-    const auto whole = static_cast<unsigned long long>(seconds < 0 ? 0 : seconds);
-    char text[32];
-    if (whole >= 3600) {
-        std::snprintf(text, sizeof text, "%llu:%02llu:%02llu", whole / 3600, whole / 60 % 60,
-                      whole % 60);
-    } else {
-        std::snprintf(text, sizeof text, "%llu:%02llu", whole / 60, whole % 60);
-    }
-    return text;
-}
 
 ProgressLine::ProgressLine(std::uint64_t totalFrames)
     : total_(totalFrames), terminal_(isatty(STDERR_FILENO) != 0), start_(Clock::now()),
@@ -44,7 +34,8 @@ void ProgressLine::update(std::uint64_t framesDone) {
                                    : std::chrono::duration_cast<Clock::duration>(LogInterval));
     const double perSecond = rate(framesDone);
     const std::string left =
-        perSecond > 0 ? clockTime(static_cast<double>(total_ - framesDone) / perSecond) : "?";
+        perSecond > 0 ? tools::clockTime(static_cast<double>(total_ - framesDone) / perSecond)
+                      : "?";
     std::fprintf(stderr, "%sframe %llu of %llu (%.0f%%), %.1f frames/s, %s left%s",
                  terminal_ ? "\r\033[K" : "", static_cast<unsigned long long>(framesDone),
                  static_cast<unsigned long long>(total_),

@@ -29,7 +29,4 @@ private:
     Clock::time_point nextReport_;
 };
 
-// "m:ss", or "h:mm:ss" from an hour on.
-std::string clockTime(double seconds);
-
 } // namespace omra::capture

@@ -1,5 +1,6 @@
 // xmrender: plays an XM module through the intro's own player into a WAV file, so a musician
 // hears the tune exactly as the intro will play it.
+#include "common/clock_time.h"
 #include "common/command_line.h"
 #include "common/files.h"
 #include "common/stop_signals.h"
@@ -97,11 +98,7 @@ void printInfo(const std::vector<std::uint8_t>& bytes, const omra::Song& song) {
 }
 
 std::string clock(std::uint64_t frames) {
-    const std::uint64_t seconds = frames / omra::MixRate;
-    char text[32];
-    std::snprintf(text, sizeof text, "%llu:%02llu", static_cast<unsigned long long>(seconds / 60),
-                  static_cast<unsigned long long>(seconds % 60));
-    return text;
+    return omra::tools::clockTime(static_cast<double>(frames) / omra::MixRate);
 }
 
 void writeTrace(const omra::Song& song, void* out) {
