@@ -11,7 +11,6 @@ namespace {
 constexpr std::uint32_t SampleRate = 44100;
 constexpr std::uint16_t Channels = 2;
 constexpr std::uint16_t BitsPerSample = 16;
-constexpr std::uint32_t HeaderBytes = WavHeaderBytes;
 
 void putU16(char* at, std::uint16_t value) {
     at[0] = static_cast<char>(value);
@@ -47,9 +46,9 @@ void WavWriter::finish() {
 }
 
 void WavWriter::writeHeader(std::uint32_t dataBytes) {
-    char header[HeaderBytes];
+    char header[WavHeaderBytes];
     std::memcpy(header, "RIFF", 4);
-    putU32(header + 4, HeaderBytes - 8 + dataBytes);
+    putU32(header + 4, WavHeaderBytes - 8 + dataBytes);
     std::memcpy(header + 8, "WAVEfmt ", 8);
     putU32(header + 16, 16);
     putU16(header + 20, 1); // PCM
@@ -60,7 +59,7 @@ void WavWriter::writeHeader(std::uint32_t dataBytes) {
     putU16(header + 34, BitsPerSample);
     std::memcpy(header + 36, "data", 4);
     putU32(header + 40, dataBytes);
-    file_.stream().write(header, HeaderBytes);
+    file_.stream().write(header, WavHeaderBytes);
 }
 
 } // namespace omra::tools

@@ -8,9 +8,9 @@
 
 namespace omra::tools {
 
-// The most 16-bit stereo frames a WAV file holds: its size fields are 32 bits wide, which at
-// 44100 Hz is about 6 h 45 min.
 inline constexpr std::uint32_t WavHeaderBytes = 44;
+// The most sound a WAV file holds: its size fields are 32 bits wide. In 16-bit stereo frames at
+// 44100 Hz that is about 6 h 45 min.
 inline constexpr std::uint64_t MaxWavDataBytes = 0xFFFFFFFFu - WavHeaderBytes;
 inline constexpr std::uint64_t MaxWavFrames = MaxWavDataBytes / 4;
 
