@@ -50,10 +50,7 @@ for run in 1 2 3; do
         SDL_AUDIODRIVER=dummy build/bench/omra 2>"$work/intro-$run.err" &
     intro=$!
     track_pid "$intro"
-    for _ in $(seq 300); do
-        grep -q '^first frame after' "$work/intro-$run.err" && break
-        sleep 0.1
-    done
+    retry_until 300 grep -q '^first frame after' "$work/intro-$run.err" || true
     kill "$intro" 2>/dev/null
     wait "$intro" 2>/dev/null || true
     untrack_pid "$intro"

@@ -66,10 +66,7 @@ for output in "$work/out.mkv" "--frames $work/out"; do
     "${E2E_INTRO_PREFIX[@]}" "$tool" --seconds 60 $output 2>"$work/stderr" &
     capture_pid=$!
     track_pid "$capture_pid"
-    for _ in $(seq 600); do
-        grep -q 'frames/s' "$work/stderr" && break
-        sleep 0.1
-    done
+    retry_until 600 grep -q 'frames/s' "$work/stderr" || true
     kill -INT "$capture_pid"
     status=0
     wait "$capture_pid" || status=$?

@@ -69,6 +69,18 @@ is_running() {
     [[ "$state" != "Z" ]]
 }
 
+# Runs COMMAND every tenth of a second until it succeeds, TRIES times at most; fails when it
+# never does.
+retry_until() {
+    local tries=$1
+    shift
+    for _ in $(seq "$tries"); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 e2e_cleanup() {
     local status=$? hook pid i
     set +e

@@ -90,11 +90,7 @@ cmp -s "$work/a.wav" "$work/keep.wav" || fail "a failed run changed the existing
 "$tool" --seconds 20000 --trace "$work/out-killed.trace" "$module" "$work/out-killed.wav" \
     2>/dev/null &
 render=$!
-for _ in $(seq 100); do
-    [ -e "$work/out-killed.wav.partial" ] && break
-    sleep 0.1
-done
-[ -e "$work/out-killed.wav.partial" ] || fail "no temporary WAV while rendering"
+retry_until 100 test -e "$work/out-killed.wav.partial" || fail "no temporary WAV while rendering"
 kill -TERM "$render"
 status=0
 wait "$render" || status=$?
