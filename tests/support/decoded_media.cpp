@@ -1,5 +1,7 @@
 #include "support/decoded_media.h"
 
+#include "capture/av_check.h"
+
 #include <memory>
 #include <stdexcept>
 
@@ -14,14 +16,6 @@ extern "C" {
 namespace omra::media {
 
 namespace {
-
-void check(int result, const std::string& what) {
-    if (result < 0) {
-        char reason[AV_ERROR_MAX_STRING_SIZE] = {};
-        av_strerror(result, reason, sizeof reason);
-        throw std::runtime_error(what + ": " + reason);
-    }
-}
 
 struct InputClose {
     void operator()(AVFormatContext* input) const { avformat_close_input(&input); }
@@ -43,8 +37,9 @@ Decoder openDecoder(const AVStream& stream) {
         throw std::runtime_error("no decoder for stream " + std::to_string(stream.index));
     }
     Decoder decoder(avcodec_alloc_context3(codec));
-    check(avcodec_parameters_to_context(decoder.get(), stream.codecpar), "decoder parameters");
-    check(avcodec_open2(decoder.get(), codec, nullptr), "opening the decoder");
+    capture::avCheck(avcodec_parameters_to_context(decoder.get(), stream.codecpar),
+                     "decoder parameters");
+    capture::avCheck(avcodec_open2(decoder.get(), codec, nullptr), "opening the decoder");
     return decoder;
 }
 
@@ -75,9 +70,9 @@ void appendSound(const AVFrame& frame, std::vector<std::int16_t>& sound) {
 DecodedMedia decodeMedia(const std::filesystem::path& path,
                          const std::function<void(std::uint64_t, const AVFrame&)>& onFrame) {
     AVFormatContext* opened = nullptr;
-    check(avformat_open_input(&opened, path.c_str(), nullptr, nullptr), path.string());
+    capture::avCheck(avformat_open_input(&opened, path.c_str(), nullptr, nullptr), path.string());
     const std::unique_ptr<AVFormatContext, InputClose> input(opened);
-    check(avformat_find_stream_info(input.get(), nullptr), path.string());
+    capture::avCheck(avformat_find_stream_info(input.get(), nullptr), path.string());
 
     DecodedMedia media;
     std::vector<Decoder> decoders(input->nb_streams);
@@ -119,7 +114,7 @@ DecodedMedia decodeMedia(const std::filesystem::path& path,
     };
     while (av_read_frame(input.get(), packet.get()) >= 0) {
         AVCodecContext& decoder = *decoders[static_cast<std::size_t>(packet->stream_index)];
-        check(avcodec_send_packet(&decoder, packet.get()), path.string() + ": decoding");
+        capture::avCheck(avcodec_send_packet(&decoder, packet.get()), path.string() + ": decoding");
         av_packet_unref(packet.get());
         drain(decoder);
     }
