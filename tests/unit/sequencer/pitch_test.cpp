@@ -95,7 +95,8 @@ TEST(Pitch, FrequencyEdgeCases) {
     ASSERT_TRUE(
         periodFrequency(songWithFlags(xm::LinearFrequencyTable), 4608 - 20 * 768, 0, frequency));
     EXPECT_EQ(frequency, Int32Max);
-    ASSERT_TRUE(periodFrequency(songWithFlags(xm::LinearFrequencyTable), 4608, 40 * 768, frequency));
+    ASSERT_TRUE(
+        periodFrequency(songWithFlags(xm::LinearFrequencyTable), 4608, 40 * 768, frequency));
     EXPECT_EQ(frequency, Int32Max);
 }
 

@@ -96,8 +96,8 @@ TEST(OfflineRender, OnePassOfARealSongEndsAtItsFirstReturnHoweverItGetsThere) {
         ASSERT_NE(song, nullptr) << c.what;
         RenderLength length;
         length.passLimitFrames = 60 * MixRate;
-        const RenderResult result =
-            renderSong(*song, length, [](std::span<const std::int16_t>) {}, [](std::uint64_t) {});
+        const RenderResult result = renderSong(
+            *song, length, [](std::span<const std::int16_t>) {}, [](std::uint64_t) {});
         freeSong(song);
         EXPECT_TRUE(result.cameBack) << c.what;
         EXPECT_EQ(result.frames, c.rows * FramesPerRow) << c.what;
