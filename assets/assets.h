@@ -1,7 +1,7 @@
 #pragma once
 
 #include "assets/pack_reader.h"
-#include "assets/text_page.h"
+#include "core/text_page.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "assets/text_page.h"
 #include "core/frame_clock.h"
 #include "core/frame_state.h"
+#include "core/text_page.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "assets/text_page.h"
+#include "core/text_page.h"
 
 #include <cstdint>
 

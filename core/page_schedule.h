@@ -1,7 +1,7 @@
 #pragma once
 
-#include "assets/text_page.h"
 #include "core/frame_state.h"
+#include "core/text_page.h"
 
 #include <cstdint>
 #include <vector>
