@@ -10,8 +10,8 @@ add_library(omra_player STATIC
     ${OMRA_SOURCE_ROOT}/player/module_stream.cpp
     ${OMRA_SOURCE_ROOT}/player/playback.cpp
     ${OMRA_SOURCE_ROOT}/player/player.cpp
-    ${OMRA_SOURCE_ROOT}/player/player_state.cpp
-    ${OMRA_SOURCE_ROOT}/player/tempo.cpp
+    ${OMRA_SOURCE_ROOT}/records/player_state.cpp
+    ${OMRA_SOURCE_ROOT}/records/tempo.cpp
     ${OMRA_SOURCE_ROOT}/player/voice_motion.cpp
     ${OMRA_SOURCE_ROOT}/player/xm_loader.cpp
     ${OMRA_SOURCE_ROOT}/sequencer/effects.cpp

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "player/player_state.h"
 #include "player/wave_device.h"
+#include "records/player_state.h"
 
 #include <atomic>
 #include <cstdint>

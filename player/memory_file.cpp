@@ -1,7 +1,7 @@
 #include "player/memory_file.h"
 
-#include "player/file_callbacks.h"
 #include "player/player.h"
+#include "records/file_callbacks.h"
 
 #include <algorithm>
 #include <limits>

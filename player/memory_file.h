@@ -1,7 +1,7 @@
 #pragma once
 
 #include "player/load_refusal.h"
-#include "player/song.h"
+#include "records/song.h"
 
 #include <cstdint>
 #include <span>

@@ -1,7 +1,7 @@
 #include "player/mixer.h"
 
-#include "player/mix_constants.h"
 #include "player/voice_motion.h"
+#include "records/mix_constants.h"
 
 #include <algorithm>
 #include <bit>

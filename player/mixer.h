@@ -1,7 +1,7 @@
 #pragma once
 
-#include "player/player_state.h"
-#include "player/voice.h"
+#include "records/player_state.h"
+#include "records/voice.h"
 
 #include <cstdint>
 

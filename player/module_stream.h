@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/file_callbacks.h"
+#include "records/file_callbacks.h"
 
 #include <cstdint>
 

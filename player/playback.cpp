@@ -3,6 +3,7 @@
 #include "player/audio_thread.h"
 #include "player/mixer.h"
 #include "player/player.h"
+#include "records/tempo.h"
 
 #include <chrono>
 #include <new>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "player/player_state.h"
-#include "player/song.h"
+#include "records/player_state.h"
+#include "records/song.h"
 
 namespace omra {
 

@@ -1,8 +1,8 @@
 #include "player/player.h"
 
 #include "player/module_stream.h"
-#include "player/player_state.h"
 #include "player/xm_loader.h"
+#include "records/player_state.h"
 #include "sequencer/tick_driver.h"
 
 #include <memory>

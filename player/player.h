@@ -1,13 +1,11 @@
 #pragma once
 
-#include "player/file_callbacks.h"
 #include "player/load_refusal.h"
-#include "player/song.h"
+#include "records/file_callbacks.h"
+#include "records/song.h"
 
-#include <cstdint>
-
-// The module player's five public operations and the tempo rule they share with the sequencer.
-// The player never throws: failures are a false result or no song.
+// The module player's five public operations. The player never throws: failures are a false result
+// or no song.
 namespace omra {
 
 // Installs the five stream callbacks, or clears all five when any is missing.
@@ -28,8 +26,5 @@ bool stopPlayback(Song* song);
 
 // Stops playback and releases the song; false for no song.
 bool freeSong(Song* song);
-
-// Sets the song's tempo: frames per tick = 110250 / bpm, as the tracker's 2.5 s / bpm tick.
-void setTempo(Song& song, std::int32_t bpm);
 
 } // namespace omra

@@ -1,6 +1,6 @@
 #include "player/wave_device_sdl.h"
 
-#include "player/mix_constants.h"
+#include "records/mix_constants.h"
 
 #include <SDL.h>
 #include <atomic>

@@ -1,6 +1,6 @@
 #include "player/wave_device_waveout.h"
 
-#include "player/mix_constants.h"
+#include "records/mix_constants.h"
 
 // The multimedia header needs the types of windows.h first.
 // clang-format off

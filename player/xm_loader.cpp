@@ -1,6 +1,6 @@
 #include "player/xm_loader.h"
 
-#include "player/xm_format.h"
+#include "records/xm_format.h"
 
 #include <algorithm>
 #include <cstdint>

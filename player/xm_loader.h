@@ -2,7 +2,7 @@
 
 #include "player/load_refusal.h"
 #include "player/module_stream.h"
-#include "player/song.h"
+#include "records/song.h"
 
 namespace omra {
 

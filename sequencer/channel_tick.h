@@ -1,7 +1,7 @@
 #pragma once
 
-#include "player/song.h"
-#include "sequencer/channel.h"
+#include "records/channel.h"
+#include "records/song.h"
 
 #include <cstdint>
 

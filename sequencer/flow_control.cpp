@@ -1,6 +1,6 @@
 #include "sequencer/flow_control.h"
 
-#include "player/player.h"
+#include "records/tempo.h"
 
 namespace omra {
 

@@ -1,6 +1,6 @@
 #include "sequencer/pitch.h"
 
-#include "player/mix_constants.h"
+#include "records/mix_constants.h"
 
 #include <algorithm>
 #include <cmath>

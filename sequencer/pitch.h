@@ -1,7 +1,7 @@
 #pragma once
 
-#include "player/song.h"
-#include "player/voice.h"
+#include "records/song.h"
+#include "records/voice.h"
 
 #include <cstdint>
 

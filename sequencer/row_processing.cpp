@@ -1,6 +1,6 @@
 #include "sequencer/row_processing.h"
 
-#include "player/player_state.h"
+#include "records/player_state.h"
 #include "sequencer/channel_tick.h"
 #include "sequencer/effect_types.h"
 #include "sequencer/effects.h"

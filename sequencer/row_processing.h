@@ -1,7 +1,7 @@
 #pragma once
 
-#include "player/song.h"
-#include "sequencer/channel.h"
+#include "records/channel.h"
+#include "records/song.h"
 
 // The work of one tick on every channel: a row's first tick reads the cells, starts notes and
 // runs the first-tick part of the effects; the other ticks run what keeps going. The state's

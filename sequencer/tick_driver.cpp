@@ -1,6 +1,6 @@
 #include "sequencer/tick_driver.h"
 
-#include "player/player_state.h"
+#include "records/player_state.h"
 #include "sequencer/row_processing.h"
 
 namespace omra {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "player/song.h"
-#include "player/voice.h"
-#include "sequencer/channel.h"
+#include "records/channel.h"
+#include "records/song.h"
+#include "records/voice.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 #include "benchmarks/peer_player.h"
-#include "player/mix_constants.h"
+#include "records/mix_constants.h"
 
 #include <vector>
 #include <xmp.h>

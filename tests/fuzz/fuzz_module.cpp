@@ -7,7 +7,7 @@
 #include "player/mixer.h"
 #include "player/playback.h"
 #include "player/player.h"
-#include "player/player_state.h"
+#include "records/player_state.h"
 #include "sequencer/tick_driver.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "capture/capture_plan.h"
 
 #include "common/clock_time.h"
-#include "player/mix_constants.h"
+#include "records/mix_constants.h"
 
 #include <cmath>
 #include <stdexcept>

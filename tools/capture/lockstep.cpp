@@ -1,6 +1,6 @@
 #include "capture/lockstep.h"
 
-#include "player/mix_constants.h"
+#include "records/mix_constants.h"
 #include "xmrender/offline_render.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "capture/capture_output.h"
 #include "capture/capture_plan.h"
 #include "capture/frame_grabber.h"
-#include "player/song.h"
+#include "records/song.h"
 
 #include <cstdint>
 #include <functional>

@@ -11,7 +11,7 @@
 #include "common/command_line.h"
 #include "common/stop_signals.h"
 #include "core/heap_retention.h"
-#include "player/mix_constants.h"
+#include "records/mix_constants.h"
 #include "xmrender/loaded_song.h"
 
 extern "C" {

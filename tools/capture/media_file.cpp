@@ -1,7 +1,7 @@
 #include "capture/media_file.h"
 
 #include "capture/av_check.h"
-#include "player/mix_constants.h"
+#include "records/mix_constants.h"
 
 #include <stdexcept>
 

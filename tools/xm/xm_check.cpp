@@ -2,7 +2,7 @@
 
 #include "player/memory_file.h"
 #include "player/player.h"
-#include "player/xm_format.h"
+#include "records/xm_format.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "xm/xm_writer.h"
 
-#include "player/xm_format.h"
+#include "records/xm_format.h"
 
 #include <algorithm>
 

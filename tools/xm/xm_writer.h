@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/xm_format.h"
+#include "records/xm_format.h"
 
 #include <array>
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <vector>
 
 // A small writer of XM modules, for the intro's tune and for tests that need a module made
-// to measure. It writes the layout the player reads (player/xm_format.h), with the header sizes
+// to measure. It writes the layout the player reads (records/xm_format.h), with the header sizes
 // every XM reader expects, packed cells and delta-coded sample data. The `declared...` and
 // `...Padding` fields write modules whose headers disagree with their contents, for tests of
 // how a reader copes; left at their defaults they change nothing.

@@ -5,7 +5,7 @@
 #include "player/mixer.h"
 #include "player/playback.h"
 #include "player/player.h"
-#include "player/xm_format.h"
+#include "records/xm_format.h"
 #include "support/varied_modules.h"
 #include "xm/xm_check.h"
 

@@ -1,6 +1,6 @@
-#include "player/file_callbacks.h"
 #include "player/memory_file.h"
 #include "player/module_stream.h"
+#include "records/file_callbacks.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "player/mix_constants.h"
 #include "player/mixer.h"
-#include "player/player_state.h"
+#include "records/mix_constants.h"
+#include "records/player_state.h"
 
 #include <cmath>
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include "player/mixer.h"
 #include "player/playback.h"
 #include "player/player.h"
+#include "records/tempo.h"
 #include "xm/xm_writer.h"
 
 #include <atomic>

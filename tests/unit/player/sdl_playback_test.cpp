@@ -2,10 +2,10 @@
 // at the pace of a sound card without one. Under ThreadSanitizer this checks that the ring blocks
 // the audio thread mixes reach the callback's thread ordered after their writing.
 #include "player/memory_file.h"
-#include "player/mix_constants.h"
 #include "player/player.h"
 #include "player/wave_device.h"
 #include "player/wave_device_sdl.h"
+#include "records/mix_constants.h"
 #include "xm/xm_writer.h"
 
 #include <chrono>

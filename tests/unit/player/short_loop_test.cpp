@@ -3,8 +3,8 @@
 // then took the loop length off fell below frame 0 and could land on the same position for ever,
 // so the audio thread never finished its block and the intro could not be ended.
 #include "player/memory_file.h"
-#include "player/mix_constants.h"
 #include "player/player.h"
+#include "records/mix_constants.h"
 #include "xm/xm_writer.h"
 #include "xmrender/offline_render.h"
 

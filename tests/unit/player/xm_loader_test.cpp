@@ -1,8 +1,8 @@
-#include "player/file_callbacks.h"
 #include "player/memory_file.h"
 #include "player/module_stream.h"
-#include "player/song.h"
 #include "player/xm_loader.h"
+#include "records/file_callbacks.h"
+#include "records/song.h"
 #include "tune/omra_tune.h"
 #include "xm/xm_writer.h"
 

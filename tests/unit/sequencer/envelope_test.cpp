@@ -1,5 +1,5 @@
-#include "player/song.h"
-#include "sequencer/channel.h"
+#include "records/channel.h"
+#include "records/song.h"
 #include "sequencer/envelope.h"
 
 #include <cstdint>

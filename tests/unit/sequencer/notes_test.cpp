@@ -1,4 +1,4 @@
-#include "player/player_state.h"
+#include "records/player_state.h"
 #include "unit/sequencer/sequencer_harness.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "player/mix_constants.h"
-#include "player/song.h"
-#include "player/voice.h"
+#include "records/mix_constants.h"
+#include "records/song.h"
+#include "records/voice.h"
 #include "sequencer/pitch.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "player/memory_file.h"
 #include "player/playback.h"
 #include "player/player.h"
-#include "player/player_state.h"
+#include "records/player_state.h"
 #include "sequencer/tick_driver.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "player/mix_constants.h"
-#include "player/song.h"
-#include "player/voice.h"
-#include "sequencer/channel.h"
+#include "records/channel.h"
+#include "records/mix_constants.h"
+#include "records/song.h"
+#include "records/voice.h"
 #include "sequencer/voice_update.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "player/memory_file.h"
-#include "player/mix_constants.h"
 #include "player/player.h"
-#include "player/player_state.h"
+#include "records/mix_constants.h"
+#include "records/player_state.h"
 #include "xm/xm_writer.h"
 #include "xmrender/offline_render.h"
 

@@ -1,7 +1,8 @@
 #include "common/files.h"
 #include "player/memory_file.h"
-#include "player/mix_constants.h"
 #include "player/player.h"
+#include "records/mix_constants.h"
+#include "records/tempo.h"
 #include "tune/omra_tune.h"
 #include "xmrender/offline_render.h"
 

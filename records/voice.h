@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/song.h"
+#include "records/song.h"
 
 #include <array>
 #include <cstdint>

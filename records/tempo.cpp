@@ -1,5 +1,6 @@
-#include "player/mix_constants.h"
-#include "player/player.h"
+#include "records/tempo.h"
+
+#include "records/mix_constants.h"
 
 namespace omra {
 

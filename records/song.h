@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/xm_format.h"
+#include "records/xm_format.h"
 
 #include <array>
 #include <cstdint>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "player/file_callbacks.h"
-#include "player/mix_constants.h"
-#include "player/song.h"
-#include "player/voice.h"
-#include "sequencer/channel.h"
+#include "records/channel.h"
+#include "records/file_callbacks.h"
+#include "records/mix_constants.h"
+#include "records/song.h"
+#include "records/voice.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/voice.h"
+#include "records/voice.h"
 
 #include <array>
 #include <cstdint>
