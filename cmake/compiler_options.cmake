@@ -14,9 +14,13 @@ include(CheckIPOSupported)
 check_ipo_supported(RESULT OMRA_LINK_TIME_OPTIMISATION LANGUAGES CXX)
 set(CMAKE_INTERPROCEDURAL_OPTIMIZATION_RELEASE ${OMRA_LINK_TIME_OPTIMISATION})
 
-# Windows executables carry the MinGW runtime inside: they run with no DLLs beside them.
+# Windows executables carry the MinGW runtime inside: they run with no DLLs beside them. Linux
+# executables load only the shared libraries they call: the tools link the player, but not the
+# SDL of the wave output they never open.
 if(WIN32)
     add_link_options(-static -static-libgcc -static-libstdc++)
+else()
+    add_link_options(LINKER:--as-needed)
 endif()
 
 function(omra_compile_options target)

@@ -47,7 +47,7 @@ start_xvfb "$work"
 : >"$work/first-frame.txt"
 for run in 1 2 3; do
     LD_PRELOAD="$root/build/bench/tests/libomra_first_frame_probe.so" SDL_VIDEODRIVER=x11 \
-        SDL_AUDIODRIVER=dummy build/bench/omra 2>"$work/intro-$run.err" &
+        SDL_AUDIODRIVER=dummy build/bench/shell/omra 2>"$work/intro-$run.err" &
     intro=$!
     track_pid "$intro"
     retry_until 300 grep -q '^first frame after' "$work/intro-$run.err" || true

@@ -4,7 +4,7 @@
 # Usage: scripts/generate-glyph-table.sh [OMRA_GLYPHS [OUT]]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-tool=${1:-$root/build/debug/tools/omra-glyphs}
+tool=${1:-$root/build/debug/tools/glyphs/omra-glyphs}
 out=${2:-$root/render/cp437_glyphs.inc}
 font=/usr/share/fonts/X11/misc/8x13.pcf.gz
 

@@ -10,7 +10,7 @@ scripts/install-packages.sh run
 cmake --preset release >/dev/null
 cmake --build --preset release
 
-intro=build/release/omra
+intro=build/release/shell/omra
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exec "$intro"
 fi

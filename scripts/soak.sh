@@ -4,7 +4,7 @@
 # memory after the warm-up grows past its highest up to then by more than max(2 MiB, 2 %), or if
 # the intro does not keep running and then end cleanly on Escape. Prints the samples' summary.
 # Usage: scripts/soak.sh [SECONDS]
-#   OMRA_INTRO         the intro to run (default: build/release/omra, brought up to date first)
+#   OMRA_INTRO         the intro to run (default: build/release/shell/omra, brought up to date first)
 #   OMRA_SOAK_WARMUP   seconds before the baseline sample (default 60)
 #   OMRA_SOAK_INTERVAL seconds between samples (default 5)
 set -euo pipefail
@@ -23,7 +23,7 @@ require_tools Xvfb xdotool
 
 intro=${OMRA_INTRO:-}
 if [[ -z "$intro" ]]; then
-    intro=$root/build/release/omra
+    intro=$root/build/release/shell/omra
     # Built (or brought up to date) every time, so the soak never measures an old intro.
     (cd "$root" && cmake --preset release >/dev/null && cmake --build --preset release --target omra)
 fi

@@ -2,7 +2,7 @@
 
 #include "core/gl_context.h"
 #include "core/gl_function_table.h"
-#include "core/headless_context_egl.h"
+#include "headless/headless_context_egl.h"
 
 #include <cstdio>
 #include <cstdlib>

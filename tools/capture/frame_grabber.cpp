@@ -5,7 +5,7 @@
 #include "core/frame_state.h"
 #include "core/gl_context.h"
 #include "core/gl_function_table.h"
-#include "core/headless_context_egl.h"
+#include "headless/headless_context_egl.h"
 #include "render/frame.h"
 #include "render/scene.h"
 #include "render/scene_setup.h"

@@ -1,5 +1,5 @@
 #include "core/gl_context.h"
-#include "core/headless_context_egl.h"
+#include "headless/headless_context_egl.h"
 
 // The capture draws into the headless context's stand-in window.
 namespace omra {

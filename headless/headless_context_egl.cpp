@@ -1,4 +1,4 @@
-#include "core/headless_context_egl.h"
+#include "headless/headless_context_egl.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
