@@ -44,11 +44,12 @@ std::uint64_t wrapForward(std::uint64_t position, std::uint32_t loopStart,
                           std::uint32_t loopLength) {
     const std::uint32_t loopEnd = loopStart + loopLength;
     const std::uint64_t end = toFixed(loopEnd, 0);
-    if (loopStart == 0 && position < end && end - position < CountUnit) {
+    if (loopStart == 0 && position < end && end - position <= CountUnit) {
         // Counted at 24.8 precision, the frames to the end can leave the position up to 2^-24
         // frame short of it. Taking the loop length off that would fall below frame 0 and wrap
         // round to another frame of the loop, or for a power-of-two length to this very
-        // position, which then never gets further. Such a position is at the end.
+        // position, which then never gets further. Such a position is at the end
+        // (MixerLoop.ForwardLoopFromFrameZeroTakesAPositionAHairShortOfItsEndAsAtIt).
         position = end;
     }
     std::uint32_t integer = integerPart(position) - loopLength;

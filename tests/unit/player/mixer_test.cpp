@@ -317,6 +317,29 @@ TEST(MixerLoop, ForwardLoopSubtractsTheLengthUntilInsideTheLoop) {
     EXPECT_EQ(after.positionFraction, 0x1234u);
 }
 
+TEST(MixerLoop, ForwardLoopFromFrameZeroTakesAPositionAHairShortOfItsEndAsAtIt) {
+    // At exactly 1.0 a frame the distance 2^32 + r units counts at 24.8 precision as one frame,
+    // which dropping the odd position's lowest bit leaves r + 1 units short of the end: up to
+    // 256, that is 2^-24 frame. Taking the loop length off would land below frame 0 and wrap
+    // round to a frame of the loop (0.ffffff00 for 256 units short of 3.0).
+    const auto sample = makeSample(countingValues(3), ForwardLoop, 0, 3);
+    struct Case {
+        std::uint64_t from;
+        std::uint64_t unitsShort;
+    };
+    const Case cases[] = {{3 * FrameUnit - FrameUnit, 0},
+                          {3 * FrameUnit - FrameUnit - 1, 2},
+                          {3 * FrameUnit - FrameUnit - 255, 256}};
+    for (const Case& c : cases) {
+        Voice voice = steadyVoice(*sample, 255, 255);
+        placeAt(voice, c.from);
+        std::vector<float> out(2, 0.0f);
+        const Voice after = mixAlone(voice, out.data(), 1);
+        EXPECT_EQ(3 * FrameUnit - nextPosition(c.from, FrameUnit, false), c.unitsShort);
+        EXPECT_EQ(positionOf(after), 0u) << c.unitsShort << " units short";
+    }
+}
+
 TEST(MixerLoop, PingPongReflectsAtTheLoopEndToTheLastFractionBit) {
     const auto sample = makeSample(noiseValues(40), PingPongLoop, 10, 20);
     Voice voice = steadyVoice(*sample, 255, 255);
