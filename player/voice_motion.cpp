@@ -169,6 +169,10 @@ BoundarySegment segmentToBoundary(const Sample& sample, std::int32_t direction,
         distance = position - boundary;
     }
     const auto frames = static_cast<std::uint64_t>(remaining);
+    // Deliberately any distance is counted, however far: a boundary 2^24 frames or more away is
+    // not taken as out of the block's reach, since a voice of some 837 MHz on a sample of 16.8 M
+    // frames or more does reach it, and running on to the output's end would read past the
+    // sample's data (MixerStep.ABoundary2To24FramesOrMoreAwayStillEndsTheSegment).
     std::uint64_t count = framesToCover(distance, step, frames);
     // Taken at 24.8 precision, the count can come out too high, so that the voice would cross
     // the boundary before the segment ends and read past it. It never runs past the frame that

@@ -589,6 +589,21 @@ TEST(MixerStep, StepTooSmallForTheCountCountsAsTheSmallestDivisor) {
     }
 }
 
+TEST(MixerStep, ABoundary2To24FramesOrMoreAwayStillEndsTheSegment) {
+    // 2^24 + 4 frames at 32768 frames a frame (some 1.4 GHz): the end comes after 513 frames of
+    // the block, and the voice stops there rather than reading on past the data.
+    const auto sample = oneShot(constantValues((1u << 24) + 4, 500));
+    Voice voice = steadyVoice(*sample, 255, 255);
+    setStep(voice, 32768 * FrameUnit);
+    std::vector<float> out(2 * BlockFrames, 0.0f);
+    const Voice after = mixAlone(voice, out.data(), BlockFrames);
+    EXPECT_EQ(after.sample, nullptr);
+    EXPECT_EQ(leftAt(out, 512), 500.0f);
+    for (std::size_t k = 513; k < BlockFrames; ++k) {
+        ASSERT_EQ(leftAt(out, k), 0.0f) << "frame " << k;
+    }
+}
+
 TEST(MixerStep, BoundaryCountRoundsUpPartialFrames) {
     // 10 frames to go at 3 frames per frame: 4 frames are played before the end is handled.
     const auto sample = oneShot(constantValues(10, 500));
