@@ -176,7 +176,10 @@ BoundarySegment segmentToBoundary(const Sample& sample, std::int32_t direction,
     std::uint64_t count = framesToCover(distance, step, frames);
     // Taken at 24.8 precision, the count can come out too high, so that the voice would cross
     // the boundary before the segment ends and read past it. It never runs past the frame that
-    // really gets there; the division is needed only when the count is out.
+    // really gets there; the division is needed only when the count is out. That frame is then
+    // read just inside the loop rather than just beyond it, which changes the sound, rarely and
+    // by little: one frame of the block by one unit of the 16-bit output (in 30 of 40,000 random
+    // one-voice blocks).
     const std::uint64_t needed = forward ? distance + (position & 1) : distance - (position & 1);
     const std::uint64_t checked = std::min(count, frames + 1);
     if (checked > 1 && movedAfter(checked - 1, step, forward) >= needed) {
