@@ -199,17 +199,25 @@ void readEnvelopePoints(const std::uint8_t* stored,
     }
 }
 
-// Keeps the point count within the 12 stored points and the loop start on a used point: the
-// envelope jumps to the loop start and reads its point and the next. A sustain point or loop end
-// past the points is left as stored; the envelope never reaches it, so it neither holds nor
-// loops there but runs to its last point and finishes.
+// Keeps the point count within the 12 stored points, and the loop start where the envelope can
+// read from: it jumps to the loop start and reads that point and, unless it is the last used
+// one, the next. A loop start past the used points but within the stored ones is kept, and the
+// envelope then holds that stored point's value; one from which it would read past the stored
+// points goes to the last used point, where it finishes. A sustain point or loop end past the
+// points is left as stored; the envelope never reaches it, so it neither holds nor loops there
+// but runs to its last point and finishes. An envelope of fewer than two points is off, its
+// loop start on the first point.
 void fitEnvelope(std::uint8_t& count, std::uint8_t& flags, std::uint8_t& loopStart) {
     count = std::min<std::uint8_t>(count, xm::MaxEnvelopePoints);
     if (count < 2) {
         flags = 0;
+        loopStart = 0;
+        return;
     }
-    const std::uint8_t last = count > 0 ? count - 1 : 0;
-    loopStart = std::min(loopStart, last);
+    const std::uint8_t last = count - 1;
+    if (loopStart != last && loopStart + 1 >= xm::MaxEnvelopePoints) {
+        loopStart = last;
+    }
 }
 
 // Keeps the loop inside the sample, so that the guard slot and the mixer's loop end stay

@@ -1,8 +1,10 @@
 #include "player/memory_file.h"
 #include "player/module_stream.h"
 #include "player/xm_loader.h"
+#include "records/channel.h"
 #include "records/file_callbacks.h"
 #include "records/song.h"
+#include "sequencer/envelope.h"
 #include "tune/omra_tune.h"
 #include "xm/xm_writer.h"
 
@@ -944,6 +946,53 @@ TEST(XmLoaderMends, ClampsEnvelopePointCountsAndTheLoopStartButNotTheLoopEnd) {
     EXPECT_EQ(got.panningLoopEnd, 9);
     EXPECT_EQ(loaded.song->instruments[1].panningPointCount, 12);
     EXPECT_EQ(loaded.song->instruments[1].panningEnvelopeFlags, 1);
+}
+
+TEST(XmLoaderMends, KeepsAnEnvelopeLoopStartUnlessTheEnvelopeWouldReadPastItsStoredPoints) {
+    // Looping, the envelope reads its loop start's point and, unless that is the last used one,
+    // the next. Past the used points it then holds the stored point's value (8 x the point here)
+    // for ever; from 11 on, short of 12 used points, it would read past the 12 stored ones, and
+    // goes to the last used point instead, where it finishes.
+    struct Case {
+        std::uint8_t pointCount;
+        std::uint8_t loopStart;
+        std::uint8_t loaded;
+        std::int32_t lastOutput;
+        bool finishes;
+    };
+    const Case cases[] = {{4, 2, 2, 24, true},    {4, 3, 3, 24, true},   {4, 8, 8, 64, false},
+                          {4, 10, 10, 80, false}, {4, 11, 3, 24, true},  {4, 200, 3, 24, true},
+                          {12, 11, 11, 88, true}, {12, 12, 11, 88, true}};
+    for (const Case& c : cases) {
+        XmInstrument instrument = instrumentWith({sampleOf({1})});
+        for (std::uint16_t x = 0; x < xm::MaxEnvelopePoints; ++x) {
+            const auto at = static_cast<std::uint16_t>(4 * x);
+            instrument.volumeEnvelope.points.push_back({at, static_cast<std::uint16_t>(8 * x)});
+        }
+        instrument.volumeEnvelope.declaredPointCount = c.pointCount;
+        instrument.volumeEnvelope.loopStart = c.loopStart;
+        instrument.volumeEnvelope.loopEnd = 1;
+        instrument.volumeEnvelope.flags = EnvelopeOn | EnvelopeLoop;
+        XmModule module = smallModule();
+        module.instruments = {instrument};
+        const Loaded loaded = loadModule(module);
+        ASSERT_TRUE(loaded.ok);
+        const Instrument& got = loaded.song->instruments[0];
+        SCOPED_TRACE(testing::Message()
+                     << int{c.pointCount} << " points, loop start " << int{c.loopStart});
+        EXPECT_EQ(got.volumePointCount, c.pointCount);
+        EXPECT_EQ(got.volumeLoopStart, c.loaded);
+        EXPECT_EQ(got.volumeEnvelopeFlags, EnvelopeOn | EnvelopeLoop);
+
+        Channel channel{};
+        const EnvelopeShape shape = volumeEnvelopeShape(got);
+        for (int tick = 0; tick < 100 && envelopeRuns(shape, volumeEnvelopeState(channel));
+             ++tick) {
+            stepEnvelope(channel, volumeEnvelopeState(channel), shape, VolumeChanged);
+        }
+        EXPECT_EQ(channel.volumeEnvelopeOutput, c.lastOutput);
+        EXPECT_EQ(channel.volumeEnvelopeFinished == 1, c.finishes);
+    }
 }
 
 TEST(XmLoaderMends, LoopStartOfAnEnvelopeWithoutPointsStaysOnTheFirstSlot) {
