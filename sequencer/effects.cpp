@@ -82,7 +82,7 @@ void sampleOffset(ChannelTick& tick) {
     } else {
         // Oddity: an offset past the sample's end starts no note, and the voice goes back to
         // the start of whatever it plays. Kept: tunes rely on 9xx as a silent rewind.
-        // Pinned by: Notes.SampleOffsetStartsInsideTheSampleAndPastItsEndRestartsNothing.
+        // Pinned by: NoteVoices.SampleOffsetStartsInsideTheSampleAndPastItsEndRestartsNothing.
         channel.updateFlags &= ~Trigger;
         channel.updateFlags |= ResetPosition;
     }
@@ -205,7 +205,7 @@ void extendedFirstTick(ChannelTick& tick, RowStart& row) {
         // Oddity: y is taken as a finetune of 0..15 (a header's finetune is signed, -128..127),
         // and the sample itself changes, for every channel and every later note.
         // Kept: tunes that use E5y were written against this pitch.
-        // Pinned by: Effects.SetFinetuneChangesTheSampleForEveryChannel.
+        // Pinned by: Effects.TickByTick/SetFinetuneChangesTheSampleForEveryChannel.
         // Not the stand-in for a missing sample: one record shared by every song, it stays zero.
         if (&tick.sample != &EmptySample) {
             tick.sample.finetune = static_cast<std::int8_t>(y);
@@ -335,7 +335,7 @@ void effectFirstTick(ChannelTick& tick, RowStart& row) {
         // Oddity: only this channel's voice hears the new global volume now; the others, and
         // every voice during a global volume slide (H), hear it when their volume is next pushed.
         // Kept: fades written with G and H were balanced by ear against this lag.
-        // Pinned by: Effects.GlobalVolumeReachesAVoiceOnlyWhenItsVolumeIsPushed.
+        // Pinned by: Effects.TickByTick/GlobalVolumeReachesAVoiceOnlyWhenItsVolumeIsPushed.
         channel.updateFlags |= VolumeChanged;
         break;
     case effect::GlobalVolumeSlide:
@@ -381,7 +381,8 @@ void effectLaterTick(ChannelTick& tick) {
         addToPeriod(channel, -4 * channel.portamentoUpMemory);
         // Oddity: portamento up stops at period 56, while portamento down and the fine and extra
         // fine slides have no limit. Kept: slides in the tunes land where they were written to.
-        // Pinned by: Effects.PortamentoUpStopsAt56AndOnlyTheColumnPanningSlideLeavesTheRange.
+        // Pinned by:
+        // Effects.TickByTick/PortamentoUpStopsAt56AndOnlyTheColumnPanningSlideLeavesTheRange.
         channel.period = std::max(channel.period, HighestPortamentoUpPeriod);
         channel.updateFlags |= PitchChanged;
         break;

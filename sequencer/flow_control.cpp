@@ -29,7 +29,7 @@ void patternBreak(ChannelTick& tick, const RowStart& row) {
     }
     // Oddity: a break on the last order entry goes to order 0, while the song's natural end
     // goes to its restart position. Kept: songs that end with a break loop where written to.
-    // Pinned by: RowEngine.TheSongWrapsToTheRestartPositionButABreakOnTheLastOrderGoesToTheStart.
+    // Pinned by: RowEngine.TickByTick/ABreakOnTheLastOrderGoesToTheStartNotTheRestartPosition.
     if (song.nextOrder >= song.songLength) {
         song.nextOrder = 0;
     }

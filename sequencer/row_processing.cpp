@@ -53,7 +53,8 @@ const PatternCell* currentRowCells(const Song& song) {
 // Oddity: on the row tick a released note whose instrument has no volume envelope falls silent
 // until the next instrument number; a note alone does not bring it back.
 // Kept: tunes use a key-off as the note's end.
-// Pinned by: Notes.AReleasedNoteWithoutVolumeEnvelopeIsSilentUntilTheNextInstrumentNumber.
+// Pinned by:
+// Notes.TickByTick/AReleasedNoteWithoutVolumeEnvelopeIsSilentUntilTheNextInstrumentNumber.
 void advanceEnvelopes(Channel& channel, const Instrument& instrument, bool rowTick) {
     const EnvelopeShape volumeShape = volumeEnvelopeShape(instrument);
     const EnvelopeState volumeState = volumeEnvelopeState(channel);
@@ -94,7 +95,7 @@ void processRowCell(Song& song, Channel& channel, VoicePool& voices, const Patte
 
     // Oddity: a tremolo that stops leaves its last offset in the volume.
     // Kept: the volume after a tremolo in the tunes depends on it.
-    // Pinned by: Effects.AStoppedTremoloLeavesItsLastOffset.
+    // Pinned by: Effects.TickByTick/AStoppedTremoloLeavesItsLastOffset.
     if (channel.lastEffect == effect::Tremolo && cell.effect != effect::Tremolo) {
         channel.volume += channel.volumeOffset;
     }

@@ -32,7 +32,7 @@ std::uint8_t value(const ChannelTick& tick) {
 // Oddity: column panning slides have no limit (the effect column's slide stops at 0 and 255);
 // only the final panning is held to 0..255, so a value slid outside must come back past the
 // limit before it is heard to move. Kept: panning moves in the tunes were written against this.
-// Pinned by: Effects.PortamentoUpStopsAt56AndOnlyTheColumnPanningSlideLeavesTheRange.
+// Pinned by: Effects.TickByTick/PortamentoUpStopsAt56AndOnlyTheColumnPanningSlideLeavesTheRange.
 void slidePanning(Channel& channel, std::int32_t delta) {
     channel.panning += delta;
     channel.updateFlags |= PanningChanged;

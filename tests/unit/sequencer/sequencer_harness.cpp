@@ -5,7 +5,9 @@
 #include "player/player.h"
 #include "records/player_state.h"
 #include "sequencer/tick_driver.h"
+#include "tune/note_notation.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace omra::testing {
@@ -30,26 +32,29 @@ tools::XmInstrument instrumentWith(const tools::XmSample& sample) {
     return instrument;
 }
 
-tools::XmModule behaviourModule(int channels, int rows, int patterns) {
+tools::XmModule behaviourModule(const std::vector<std::string_view>& channels, int rows,
+                                int patterns) {
     tools::XmModule module;
-    module.channels = static_cast<std::uint16_t>(channels);
+    module.channels = static_cast<std::uint16_t>(channels.size());
     for (int i = 0; i < patterns; ++i) {
-        module.patterns.push_back(tools::emptyPattern(rows, channels));
+        module.patterns.push_back(tools::emptyPattern(rows, module.channels));
         module.orders.push_back(static_cast<std::uint8_t>(i));
     }
     module.instruments = {instrumentWith(loopingSample())};
+    for (std::size_t channel = 0; channel < channels.size(); ++channel) {
+        const tools::tune::Phrase phrase = tools::tune::phrase(channels[channel]);
+        if (phrase.size() > static_cast<std::size_t>(rows)) {
+            ADD_FAILURE() << "channel " << channel << " has more rows than its pattern";
+        }
+        for (std::size_t row = 0; row < std::min<std::size_t>(phrase.size(), rows); ++row) {
+            cell(module, 0, static_cast<int>(row), static_cast<int>(channel)) = phrase[row];
+        }
+    }
     return module;
 }
 
 tools::XmCell& cell(tools::XmModule& module, int pattern, int row, int channel) {
     return module.patterns.at(pattern).at(row, channel, module.channels);
-}
-
-tools::XmCell effectCell(std::uint8_t effect, std::uint8_t parameter) {
-    tools::XmCell result;
-    result.effect = effect;
-    result.parameter = parameter;
-    return result;
 }
 
 namespace {
@@ -76,23 +81,15 @@ SequencerRun::~SequencerRun() {
     freeSong(song_);
 }
 
-const TickTrace& SequencerRun::tick() {
-    if (song_ != nullptr) {
-        song_->tickHandler(*song_);
-    }
-    return last_;
-}
-
 std::vector<TickTrace> SequencerRun::ticks(int count) {
     std::vector<TickTrace> traces;
     for (int i = 0; i < count; ++i) {
-        traces.push_back(tick());
+        if (song_ != nullptr) {
+            song_->tickHandler(*song_);
+        }
+        traces.push_back(last_);
     }
     return traces;
-}
-
-Channel& SequencerRun::channel(int index) {
-    return player.channels[index];
 }
 
 } // namespace omra::testing
