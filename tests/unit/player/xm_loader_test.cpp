@@ -97,6 +97,15 @@ XmSample sampleOf(std::vector<std::int16_t> frames, bool sixteenBit = false) {
     return sample;
 }
 
+XmSample loopedSample(std::vector<std::int16_t> frames, std::uint8_t loopType,
+                      std::uint32_t loopStart, std::uint32_t loopLength, bool sixteenBit = false) {
+    XmSample sample = sampleOf(std::move(frames), sixteenBit);
+    sample.loopType = loopType;
+    sample.loopStart = loopStart;
+    sample.loopLength = loopLength;
+    return sample;
+}
+
 XmInstrument instrumentWith(std::vector<XmSample> samples) {
     XmInstrument instrument;
     instrument.samples = std::move(samples);
@@ -108,6 +117,13 @@ XmModule moduleWithSample(const XmSample& sample) {
     XmModule module = smallModule();
     module.instruments = {instrumentWith({sample})};
     return module;
+}
+
+// The bytes of the small module with `instruments`.
+std::vector<std::uint8_t> withInstruments(std::vector<XmInstrument> instruments) {
+    XmModule module = smallModule();
+    module.instruments = std::move(instruments);
+    return tools::writeXm(module);
 }
 
 const Sample& onlySample(const Loaded& loaded) {
@@ -279,7 +295,7 @@ TEST(XmLoaderPatterns, DecodesPackedCellsWithAbsentFieldsAsZero) {
         for (int channel = 0; channel < 2; ++channel) {
             const XmCell& written = pattern.at(row, channel, 2);
             const PatternCell& cell = loaded.song->patterns[0].cells[row * 2 + channel];
-            SCOPED_TRACE(testing::Message() << "row " << row << " channel " << channel);
+            SCOPED_TRACE(::testing::Message() << "row " << row << " channel " << channel);
             EXPECT_EQ(cell.note, written.note);
             EXPECT_EQ(cell.instrument, written.instrument);
             EXPECT_EQ(cell.volumeColumn, written.volume);
@@ -517,9 +533,8 @@ TEST(XmLoaderInstruments, SkipsToTheEndOfTheDeclaredInstrumentHeader) {
 }
 
 TEST(XmLoaderInstruments, OwnsItsSamplesAndFillsTheOtherSlotsWithTheEmptySample) {
-    XmModule module = smallModule();
-    module.instruments = {instrumentWith({sampleOf({1}), sampleOf({2}), sampleOf({3})})};
-    const Loaded loaded = loadModule(module);
+    const Loaded loaded =
+        load(withInstruments({instrumentWith({sampleOf({1}), sampleOf({2}), sampleOf({3})})}));
     ASSERT_TRUE(loaded.ok);
     const Instrument& instrument = loaded.song->instruments[0];
     ASSERT_EQ(instrument.sampleCount, 3);
@@ -600,10 +615,8 @@ TEST(XmLoaderSamples, ReadsTheSamplesOfAnInstrumentInHeaderOrder) {
 }
 
 TEST(XmLoaderSamples, HalvesTheByteCountsOfASixteenBitLoop) {
-    XmSample written = sampleOf(std::vector<std::int16_t>(500, 0), true);
-    written.loopType = 1;
-    written.loopStart = 100; // frames: 200 bytes in the file
-    written.loopLength = 300;
+    // Counted in frames; the file holds twice as many bytes (a loop from byte 200).
+    const XmSample written = loopedSample(std::vector<std::int16_t>(500, 0), 1, 100, 300, true);
     const Loaded loaded = loadModule(moduleWithSample(written));
     ASSERT_TRUE(loaded.ok);
     const Sample& sample = onlySample(loaded);
@@ -620,14 +633,11 @@ TEST(XmLoaderSamples, ConvertsTheLoopTypeBits) {
     };
     for (const Case c :
          {Case{0, NoLoop}, Case{1, ForwardLoop}, Case{2, PingPongLoop}, Case{3, PingPongLoop}}) {
-        XmSample written = sampleOf({1, 2, 3, 4, 5, 6});
-        written.loopType = c.type;
-        written.loopStart = 2;
-        written.loopLength = 3;
+        const XmSample written = loopedSample({1, 2, 3, 4, 5, 6}, c.type, 2, 3);
         const Loaded loaded = loadModule(moduleWithSample(written));
         ASSERT_TRUE(loaded.ok);
         const Sample& sample = onlySample(loaded);
-        SCOPED_TRACE(testing::Message() << "type " << int{c.type});
+        SCOPED_TRACE(::testing::Message() << "type " << int{c.type});
         EXPECT_EQ(sample.loopMode, c.mode);
         EXPECT_EQ(sample.loopStart, c.mode == NoLoop ? 0u : 2u);
         EXPECT_EQ(sample.loopLength, c.mode == NoLoop ? 6u : 3u);
@@ -637,10 +647,7 @@ TEST(XmLoaderSamples, ConvertsTheLoopTypeBits) {
 
 TEST(XmLoaderSamples, ALoopOfLengthZeroIsNoLoop) {
     for (const bool sixteenBit : {false, true}) {
-        XmSample written = sampleOf({4, 3, 2, 1, 0}, sixteenBit);
-        written.loopType = 2;
-        written.loopStart = 3;
-        written.loopLength = 0;
+        const XmSample written = loopedSample({4, 3, 2, 1, 0}, 2, 3, 0, sixteenBit);
         const Loaded loaded = loadModule(moduleWithSample(written));
         ASSERT_TRUE(loaded.ok);
         const Sample& sample = onlySample(loaded);
@@ -653,16 +660,10 @@ TEST(XmLoaderSamples, ALoopOfLengthZeroIsNoLoop) {
 
 TEST(XmLoaderSamples, WritesTheLoopGuardBehindTheLoop) {
     const std::vector<std::int16_t> frames{10, 20, 30, 40, 50, 60, 70, 80};
-    XmSample forward = sampleOf(frames);
-    forward.loopType = 1;
-    forward.loopStart = 2;
-    forward.loopLength = 4;
-    XmSample pingPong = forward;
-    pingPong.loopType = 2;
-    XmSample none = sampleOf(frames);
-    XmModule module = smallModule();
-    module.instruments = {instrumentWith({forward, pingPong, none})};
-    const Loaded loaded = loadModule(module);
+    const XmSample forward = loopedSample(frames, 1, 2, 4);
+    const XmSample pingPong = loopedSample(frames, 2, 2, 4);
+    const XmSample none = sampleOf(frames);
+    const Loaded loaded = load(withInstruments({instrumentWith({forward, pingPong, none})}));
     ASSERT_TRUE(loaded.ok);
     const Instrument& instrument = loaded.song->instruments[0];
 
@@ -681,15 +682,9 @@ TEST(XmLoaderSamples, WritesTheLoopGuardBehindTheLoop) {
 }
 
 TEST(XmLoaderSamples, WritesTheGuardIntoTheTailWhenTheLoopEndsTheSample) {
-    XmSample forward = sampleOf({-7, 1, 2, 3});
-    forward.loopType = 1;
-    forward.loopStart = 1;
-    forward.loopLength = 3;
-    XmSample pingPong = forward;
-    pingPong.loopType = 2;
-    XmModule module = smallModule();
-    module.instruments = {instrumentWith({forward, pingPong})};
-    const Loaded loaded = loadModule(module);
+    const XmSample forward = loopedSample({-7, 1, 2, 3}, 1, 1, 3);
+    const XmSample pingPong = loopedSample({-7, 1, 2, 3}, 2, 1, 3);
+    const Loaded loaded = load(withInstruments({instrumentWith({forward, pingPong})}));
     ASSERT_TRUE(loaded.ok);
     EXPECT_EQ(loaded.song->instruments[0].samples[0]->data[4], 1 * 256);
     EXPECT_EQ(loaded.song->instruments[0].samples[1]->data[4], 3 * 256);
@@ -697,9 +692,7 @@ TEST(XmLoaderSamples, WritesTheGuardIntoTheTailWhenTheLoopEndsTheSample) {
 }
 
 TEST(XmLoaderSamples, AnEmptySampleHasNoDataAndNoLoop) {
-    XmSample written;
-    written.loopType = 1;
-    written.loopLength = 4;
+    const XmSample written = loopedSample({}, 1, 0, 4);
     const Loaded loaded = loadModule(moduleWithSample(written));
     ASSERT_TRUE(loaded.ok);
     const Sample& sample = onlySample(loaded);
@@ -785,292 +778,330 @@ TEST(XmLoaderFailure, RefusesAPatternOfMoreThan256Rows) {
 // ---------------------------------------------------------------------------------------------
 // Damaged modules that load with their unsafe values mended
 
-TEST(XmLoaderMends, ClampsASongLengthAbove256) {
+using Bytes = std::vector<std::uint8_t>;
+
+// Two stored patterns, the second played by the last of 256 order entries.
+Bytes withSongLengthField(unsigned stored) {
     XmModule module = smallModule();
     module.orders.assign(256, 0);
     module.orders[255] = 1;
     module.patterns.push_back(tools::emptyPattern(4, 2));
-    for (const unsigned stored : {257u, 300u, 0xFFFFu}) {
-        std::vector<std::uint8_t> bytes = tools::writeXm(module);
-        putU16(bytes, xm::SongLengthOffset, stored);
-        const Loaded loaded = load(bytes);
-        ASSERT_TRUE(loaded.ok);
-        EXPECT_EQ(loaded.song->songLength, 256) << stored;
-        EXPECT_EQ(loaded.song->patternsUsed, 2);
-        expectSongInvariants(*loaded.song);
-    }
+    Bytes bytes = tools::writeXm(module);
+    putU16(bytes, xm::SongLengthOffset, stored);
+    return bytes;
 }
 
-TEST(XmLoaderMends, RestartsFromTheBeginningWhenTheRestartPositionIsPastTheSong) {
+Bytes withHeader(std::uint16_t restart, std::uint16_t speed, std::uint16_t bpm) {
     XmModule module = smallModule();
     module.orders = {0, 0, 0};
-    module.restartPosition = 2;
-    EXPECT_EQ(loadModule(module).song->restartPosition, 2);
-    for (const std::uint16_t restart : {3, 200, 0xFFFF}) {
-        module.restartPosition = restart;
-        const Loaded loaded = loadModule(module);
-        ASSERT_TRUE(loaded.ok);
-        EXPECT_EQ(loaded.song->restartPosition, 0) << restart;
-    }
+    module.restartPosition = restart;
+    module.speed = speed;
+    module.bpm = bpm;
+    return tools::writeXm(module);
 }
 
-TEST(XmLoaderMends, TreatsADefaultBpmOfZeroAsOne) {
-    XmModule module = smallModule();
-    module.bpm = 0;
-    const Loaded loaded = loadModule(module);
-    ASSERT_TRUE(loaded.ok);
-    EXPECT_EQ(loaded.song->defaultBpm, 1);
-}
-
-TEST(XmLoaderMends, KeepsHeaderCountsAboveTheSignedRangePositive) {
-    XmModule module = smallModule();
-    module.bpm = 0xFFFF;
-    module.speed = 40000;
-    const Loaded loaded = loadModule(module);
-    ASSERT_TRUE(loaded.ok);
-    EXPECT_EQ(loaded.song->defaultBpm, 32767);
-    EXPECT_EQ(loaded.song->defaultSpeed, 32767);
-}
-
-TEST(XmLoaderMends, AStoredPatternOfNoRowsPlaysAs64EmptyRows) {
+// The first pattern's header claims data, but no rows means no cells.
+Bytes withAStoredPatternOfNoRows() {
     XmModule module = smallModule();
     module.orders = {0, 1};
     module.patterns = {tools::emptyPattern(0, 2), tools::emptyPattern(2, 2)};
-    module.patterns[0].declaredPackedSize = 10; // claims data, but no rows means no cells
+    module.patterns[0].declaredPackedSize = 10;
     module.patterns[1].at(1, 0, 2) = XmCell{.note = 77};
-    const Loaded loaded = loadModule(module);
-    ASSERT_TRUE(loaded.ok);
-    const Pattern& empty = loaded.song->patterns[0];
-    ASSERT_EQ(empty.rows, 64);
-    ASSERT_NE(empty.cells, nullptr);
-    for (int cell = 0; cell < 64 * 2; ++cell) {
-        EXPECT_EQ(empty.cells[cell].note, 0);
-    }
-    EXPECT_EQ(loaded.song->patterns[1].cells[2].note, 77);
+    return tools::writeXm(module);
 }
 
-TEST(XmLoaderMends, ReadsNoMoreStoredPatternsThanTheFileHasHeadersFor) {
-    // Each stored pattern takes at least its 9-byte header. Trusting the count made a header of
-    // a few hundred bytes reserve 65535 x 64 empty rows of 32 channels, about 670 MB.
+// Each stored pattern takes at least its 9-byte header. Trusting the count made a header of a
+// few hundred bytes reserve 65535 x 64 empty rows of 32 channels, about 670 MB.
+Bytes claimingEveryPatternThereIs(std::size_t bytesCutOff) {
     XmModule module = smallModule();
     module.channels = 32;
     module.orders = {1};
     module.patterns = {patternWithoutData(5), patternWithoutData(7)};
-    std::vector<std::uint8_t> whole = tools::writeXm(module);
-    ASSERT_EQ(whole.size(), FirstPatternOffset + 2 * xm::PatternHeaderBytes);
-    putU16(whole, xm::PatternCountOffset, 0xFFFF);
-    // One byte short of the second header, only the first is read, and the pattern the order
-    // table plays is the 64 empty rows of a missing one.
-    const std::vector<std::uint8_t> shortOfOne(whole.begin(), whole.end() - 1);
-    for (const auto& [bytes, secondRows] : {std::pair{whole, 7}, std::pair{shortOfOne, 64}}) {
-        const Loaded loaded = load(bytes);
-        ASSERT_TRUE(loaded.ok);
-        EXPECT_EQ(loaded.song->patternSlots, 2);
-        EXPECT_EQ(loaded.song->patterns[0].rows, 5);
-        EXPECT_EQ(loaded.song->patterns[1].rows, secondRows) << bytes.size() << " bytes";
-        expectSongInvariants(*loaded.song);
-    }
+    Bytes bytes = tools::writeXm(module);
+    EXPECT_EQ(bytes.size(), FirstPatternOffset + 2 * xm::PatternHeaderBytes);
+    putU16(bytes, xm::PatternCountOffset, 0xFFFF);
+    bytes.resize(bytes.size() - bytesCutOff);
+    return bytes;
 }
 
-TEST(XmLoaderMends, ClampsALoopThatRunsPastTheSampleIntoIt) {
+// The second loop's start + length wraps around 32 bits.
+Bytes withLoopsRunningPastTheSample() {
     const std::vector<std::int16_t> frames{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    XmSample overlong = sampleOf(frames);
-    overlong.loopType = 1;
-    overlong.loopStart = 4;
-    overlong.loopLength = 100;
-    XmSample pingPong = overlong;
-    pingPong.loopType = 2;
-    pingPong.loopLength = 0xFFFFFFF0; // start + length wraps around 32 bits
-    XmModule module = smallModule();
-    module.instruments = {instrumentWith({overlong, pingPong})};
-    const Loaded loaded = loadModule(module);
-    ASSERT_TRUE(loaded.ok);
-    for (int slot = 0; slot < 2; ++slot) {
-        const Sample& sample = *loaded.song->instruments[0].samples[slot];
-        SCOPED_TRACE(testing::Message() << "sample " << slot);
-        EXPECT_EQ(sample.loopStart, 4u);
-        EXPECT_EQ(sample.loopLength, 6u);
-        expectSampleInvariants(sample);
-    }
-    EXPECT_EQ(loaded.song->instruments[0].samples[0]->data[10], 5 * 256);
-    EXPECT_EQ(loaded.song->instruments[0].samples[1]->data[10], 10 * 256);
+    return withInstruments({instrumentWith(
+        {loopedSample(frames, 1, 4, 100), loopedSample(frames, 2, 4, 0xFFFFFFF0)})});
 }
 
-TEST(XmLoaderMends, ALoopThatStartsAtOrPastTheSampleEndIsNoLoop) {
-    for (const std::uint32_t start : {10u, 11u, 5000u, 0x7FFFFFFFu}) {
-        XmSample written = sampleOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, true);
-        written.loopType = 2;
-        written.loopStart = start;
-        written.loopLength = 4;
-        const Loaded loaded = loadModule(moduleWithSample(written));
-        ASSERT_TRUE(loaded.ok);
-        const Sample& sample = onlySample(loaded);
-        SCOPED_TRACE(testing::Message() << "start " << start);
-        EXPECT_EQ(sample.loopMode, NoLoop);
-        EXPECT_EQ(sample.loopStart, 0u);
-        EXPECT_EQ(sample.loopLength, 10u);
-        expectSampleInvariants(sample);
-    }
+Bytes withLoopStartingAt(std::uint32_t start) {
+    return withInstruments(
+        {instrumentWith({loopedSample({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 2, start, 4, true)})});
 }
 
-TEST(XmLoaderMends, ClampsEnvelopePointCountsAndTheLoopStartButNotTheLoopEnd) {
-    XmInstrument instrument = instrumentWith({sampleOf({1})});
+Bytes withEnvelopeCountsPastTwelvePoints() {
+    std::vector<tools::XmEnvelopePoint> points;
     for (std::uint16_t x = 0; x < 12; ++x) {
-        instrument.volumeEnvelope.points.push_back({static_cast<std::uint16_t>(x * 4), 32});
+        points.push_back({static_cast<std::uint16_t>(x * 4), 32});
     }
+    XmInstrument instrument = instrumentWith({sampleOf({1})});
+    instrument.volumeEnvelope = envelopeOf(points, 7, 12, 40, 255);
     instrument.volumeEnvelope.declaredPointCount = 200;
-    instrument.volumeEnvelope.sustainPoint = 12;
-    instrument.volumeEnvelope.loopStart = 40;
-    instrument.volumeEnvelope.loopEnd = 255;
-    instrument.volumeEnvelope.flags = 7;
     instrument.panningEnvelope = envelopeOf({{0, 0}, {4, 8}, {8, 16}}, 7, 3, 1, 9);
     XmInstrument thirteen = instrumentWith({sampleOf({1})});
     thirteen.panningEnvelope.declaredPointCount = 13;
     thirteen.panningEnvelope.flags = 1;
-    XmModule module = smallModule();
-    module.instruments = {instrument, thirteen};
-
-    const Loaded loaded = loadModule(module);
-    ASSERT_TRUE(loaded.ok);
-    const Instrument& got = loaded.song->instruments[0];
-    EXPECT_EQ(got.volumePointCount, 12);
-    EXPECT_EQ(got.volumeLoopStart, 11);
-    EXPECT_EQ(got.volumeEnvelopeFlags, 7);
-    // Past the points the loop end is never met: clamped to the last point, it would loop there
-    // and a fading note would never end.
-    EXPECT_EQ(got.volumeSustainPoint, 12);
-    EXPECT_EQ(got.volumeLoopEnd, 255);
-    EXPECT_EQ(got.panningPointCount, 3);
-    EXPECT_EQ(got.panningSustainPoint, 3);
-    EXPECT_EQ(got.panningLoopStart, 1);
-    EXPECT_EQ(got.panningLoopEnd, 9);
-    EXPECT_EQ(loaded.song->instruments[1].panningPointCount, 12);
-    EXPECT_EQ(loaded.song->instruments[1].panningEnvelopeFlags, 1);
+    return withInstruments({instrument, thirteen});
 }
 
-TEST(XmLoaderMends, KeepsAnEnvelopeLoopStartUnlessTheEnvelopeWouldReadPastItsStoredPoints) {
-    // Looping, the envelope reads its loop start's point and, unless that is the last used one,
-    // the next. Past the used points it then holds the stored point's value (8 x the point here)
-    // for ever; from 11 on, short of 12 used points, it would read past the 12 stored ones, and
-    // goes to the last used point instead, where it finishes.
-    struct Case {
-        std::uint8_t pointCount;
-        std::uint8_t loopStart;
-        std::uint8_t loaded;
-        std::int32_t lastOutput;
-        bool finishes;
-    };
-    const Case cases[] = {{4, 2, 2, 24, true},    {4, 3, 3, 24, true},   {4, 8, 8, 64, false},
-                          {4, 10, 10, 80, false}, {4, 11, 3, 24, true},  {4, 200, 3, 24, true},
-                          {12, 11, 11, 88, true}, {12, 12, 11, 88, true}};
-    for (const Case& c : cases) {
-        XmInstrument instrument = instrumentWith({sampleOf({1})});
-        for (std::uint16_t x = 0; x < xm::MaxEnvelopePoints; ++x) {
-            const auto at = static_cast<std::uint16_t>(4 * x);
-            instrument.volumeEnvelope.points.push_back({at, static_cast<std::uint16_t>(8 * x)});
-        }
-        instrument.volumeEnvelope.declaredPointCount = c.pointCount;
-        instrument.volumeEnvelope.loopStart = c.loopStart;
-        instrument.volumeEnvelope.loopEnd = 1;
-        instrument.volumeEnvelope.flags = EnvelopeOn | EnvelopeLoop;
-        XmModule module = smallModule();
-        module.instruments = {instrument};
-        const Loaded loaded = loadModule(module);
-        ASSERT_TRUE(loaded.ok);
-        const Instrument& got = loaded.song->instruments[0];
-        SCOPED_TRACE(testing::Message()
-                     << int{c.pointCount} << " points, loop start " << int{c.loopStart});
-        EXPECT_EQ(got.volumePointCount, c.pointCount);
-        EXPECT_EQ(got.volumeLoopStart, c.loaded);
-        EXPECT_EQ(got.volumeEnvelopeFlags, EnvelopeOn | EnvelopeLoop);
-
-        Channel channel{};
-        const EnvelopeShape shape = volumeEnvelopeShape(got);
-        for (int tick = 0; tick < 100 && envelopeRuns(shape, volumeEnvelopeState(channel));
-             ++tick) {
-            stepEnvelope(channel, volumeEnvelopeState(channel), shape, VolumeChanged);
-        }
-        EXPECT_EQ(channel.volumeEnvelopeOutput, c.lastOutput);
-        EXPECT_EQ(channel.volumeEnvelopeFinished == 1, c.finishes);
+// Twelve stored volume points at x = 4 x i with the value 8 x i, of which `pointCount` are used,
+// looping from `loopStart` to point 1.
+Bytes withEnvelopeLoopingFrom(std::uint8_t loopStart, std::uint8_t pointCount) {
+    std::vector<tools::XmEnvelopePoint> points;
+    for (std::uint16_t x = 0; x < xm::MaxEnvelopePoints; ++x) {
+        points.push_back({static_cast<std::uint16_t>(4 * x), static_cast<std::uint16_t>(8 * x)});
     }
+    XmInstrument instrument = instrumentWith({sampleOf({1})});
+    instrument.volumeEnvelope = envelopeOf(points, EnvelopeOn | EnvelopeLoop, 0, loopStart, 1);
+    instrument.volumeEnvelope.declaredPointCount = pointCount;
+    return withInstruments({instrument});
 }
 
-TEST(XmLoaderMends, LoopStartOfAnEnvelopeWithoutPointsStaysOnTheFirstSlot) {
+Bytes withALoopingEnvelopeOfNoPoints() {
     XmInstrument instrument = instrumentWith({sampleOf({1})});
     instrument.volumeEnvelope = envelopeOf({}, 7, 5, 6, 7);
-    XmModule module = smallModule();
-    module.instruments = {instrument};
-    const Loaded loaded = loadModule(module);
-    ASSERT_TRUE(loaded.ok);
-    const Instrument& got = loaded.song->instruments[0];
-    EXPECT_EQ(got.volumePointCount, 0);
-    EXPECT_EQ(got.volumeEnvelopeFlags, 0);
-    EXPECT_EQ(got.volumeLoopStart, 0);
+    return withInstruments({instrument});
 }
 
-TEST(XmLoaderMends, TrimsASampleThatClaimsMoreDataThanTheFileHolds) {
-    const std::vector<std::int16_t> frames{3, -3, 9, 27, -81, 100, 0, 1, 2, 3};
-    for (const std::uint32_t claimed : {11u, 1000u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
-        XmSample written = sampleOf(frames);
-        written.declaredByteLength = claimed;
-        written.loopType = 1;
-        written.loopStart = 8;
-        written.loopLength = 500; // inside the claimed length, past the real one
-        const Loaded loaded = loadModule(moduleWithSample(written));
+// The 8-bit frames 3, -3, 9, 27, -81, 100, 0, 1, 2, 3 under a larger byte count, with a loop
+// from 8 that ends inside the claimed length and past the real one.
+Bytes claimingSampleBytes(std::uint32_t claimed) {
+    XmSample sample = loopedSample({3, -3, 9, 27, -81, 100, 0, 1, 2, 3}, 1, 8, 500);
+    sample.declaredByteLength = claimed;
+    return withInstruments({instrumentWith({sample})});
+}
+
+// Half a frame more follows the sample.
+Bytes withHalfASixteenBitFrameLeft() {
+    XmSample sample = sampleOf({1000, -1000, 5, 6, 7}, true);
+    sample.declaredByteLength = 0xFFFFFFFF;
+    Bytes bytes = withInstruments({instrumentWith({sample})});
+    bytes.push_back(0x7F);
+    return bytes;
+}
+
+// A sample that claims the rest of the file, and after it one that finds nothing left.
+Bytes withASampleLeftNothing() {
+    XmSample greedy = sampleOf({1, 2, 3, 4});
+    greedy.declaredByteLength = 0x10000;
+    XmSample starved = loopedSample({}, 1, 2, 8);
+    starved.declaredByteLength = 0x10000;
+    return withInstruments({instrumentWith({greedy, starved})});
+}
+
+Bytes withInstrumentCountField(unsigned stored) {
+    Bytes bytes = tools::writeXm(smallModule());
+    putU16(bytes, xm::InstrumentCountOffset, stored);
+    return bytes;
+}
+
+// Where the volume envelope of a looping instrument ends up within 100 ticks of a note start:
+// its output, and whether it finished.
+std::pair<std::int32_t, bool> volumeEnvelopeEnd(const Instrument& instrument) {
+    Channel channel{};
+    const EnvelopeShape shape = volumeEnvelopeShape(instrument);
+    for (int tick = 0; tick < 100 && envelopeRuns(shape, volumeEnvelopeState(channel)); ++tick) {
+        stepEnvelope(channel, volumeEnvelopeState(channel), shape, VolumeChanged);
+    }
+    return {channel.volumeEnvelopeOutput, channel.volumeEnvelopeFinished == 1};
+}
+
+// Damaged modules that all load, mended the same way.
+struct MendCase {
+    std::string_view name;
+    std::vector<Bytes> modules;
+    void (*expectMended)(const Song&);
+};
+
+void PrintTo(const MendCase& mend, std::ostream* out) {
+    *out << mend.name;
+}
+
+// The patterns of a module that claimingEveryPatternThereIs wrote.
+void expectTwoPatterns(const Song& song, std::int32_t secondRows) {
+    EXPECT_EQ(song.patternSlots, 2);
+    EXPECT_EQ(song.patterns[0].rows, 5);
+    EXPECT_EQ(song.patterns[1].rows, secondRows);
+}
+
+// The volume envelope of a module that withEnvelopeLoopingFrom wrote.
+void expectEnvelopeLoop(const Song& song, std::uint8_t pointCount, std::uint8_t loopStart,
+                        std::int32_t lastOutput, bool finishes) {
+    const Instrument& instrument = song.instruments[0];
+    EXPECT_EQ(instrument.volumePointCount, pointCount);
+    EXPECT_EQ(instrument.volumeLoopStart, loopStart);
+    EXPECT_EQ(instrument.volumeEnvelopeFlags, EnvelopeOn | EnvelopeLoop);
+    EXPECT_EQ(volumeEnvelopeEnd(instrument), std::pair(lastOutput, finishes));
+}
+
+// Built when the tests are listed, not before main.
+std::vector<MendCase> mendCases() {
+    // An envelope loops from its loop start's point and, unless that is the last used one, the
+    // next. Past the used points it then holds the stored point's value (8 x the point) for
+    // ever; from 11 on, short of 12 used points, it would read past the 12 stored ones, and
+    // goes to the last used point instead, where it finishes.
+    return {
+        {"ASongLengthAbove256IsClampedTo256",
+         {withSongLengthField(257), withSongLengthField(300), withSongLengthField(0xFFFF)},
+         [](const Song& song) {
+             EXPECT_EQ(song.songLength, 256);
+             EXPECT_EQ(song.patternsUsed, 2);
+         }},
+        {"ARestartPositionInsideTheSongIsKept",
+         {withHeader(2, 6, 125)},
+         [](const Song& song) { EXPECT_EQ(song.restartPosition, 2); }},
+        {"ARestartPositionPastTheSongRestartsFromTheBeginning",
+         {withHeader(3, 6, 125), withHeader(200, 6, 125), withHeader(0xFFFF, 6, 125)},
+         [](const Song& song) { EXPECT_EQ(song.restartPosition, 0); }},
+        {"ADefaultBpmOfZeroIsOne",
+         {withHeader(0, 6, 0)},
+         [](const Song& song) { EXPECT_EQ(song.defaultBpm, 1); }},
+        {"HeaderCountsAboveTheSignedRangeStayPositive",
+         {withHeader(0, 40000, 0xFFFF)},
+         [](const Song& song) {
+             EXPECT_EQ(song.defaultBpm, 32767);
+             EXPECT_EQ(song.defaultSpeed, 32767);
+         }},
+        {"AStoredPatternOfNoRowsPlaysAs64EmptyRows",
+         {withAStoredPatternOfNoRows()},
+         [](const Song& song) {
+             const Pattern& empty = song.patterns[0];
+             ASSERT_EQ(empty.rows, 64);
+             ASSERT_NE(empty.cells, nullptr);
+             for (int cell = 0; cell < 64 * 2; ++cell) {
+                 EXPECT_EQ(empty.cells[cell].note, 0);
+             }
+             EXPECT_EQ(song.patterns[1].cells[2].note, 77);
+         }},
+        {"EveryStoredPatternWithAHeaderIsRead",
+         {claimingEveryPatternThereIs(0)},
+         [](const Song& song) { expectTwoPatterns(song, 7); }},
+        // The pattern the order table plays is then the 64 empty rows of a missing one.
+        {"NoStoredPatternIsReadPastTheLastWholeHeader",
+         {claimingEveryPatternThereIs(1)},
+         [](const Song& song) { expectTwoPatterns(song, 64); }},
+        {"ALoopThatRunsPastTheSampleIsClampedIntoIt",
+         {withLoopsRunningPastTheSample()},
+         [](const Song& song) {
+             for (int slot = 0; slot < 2; ++slot) {
+                 EXPECT_EQ(song.instruments[0].samples[slot]->loopStart, 4u);
+                 EXPECT_EQ(song.instruments[0].samples[slot]->loopLength, 6u);
+             }
+             EXPECT_EQ(song.instruments[0].samples[0]->data[10], 5 * 256);
+             EXPECT_EQ(song.instruments[0].samples[1]->data[10], 10 * 256);
+         }},
+        {"ALoopThatStartsAtOrPastTheSampleEndIsNoLoop",
+         {withLoopStartingAt(10), withLoopStartingAt(11), withLoopStartingAt(5000),
+          withLoopStartingAt(0x7FFFFFFF)},
+         [](const Song& song) {
+             const Sample& sample = *song.instruments[0].samples[0];
+             EXPECT_EQ(sample.loopMode, NoLoop);
+             EXPECT_EQ(sample.loopStart, 0u);
+             EXPECT_EQ(sample.loopLength, 10u);
+         }},
+        // Past the points a loop end is never met: clamped to the last point, it would loop there
+        // and a fading note would never end.
+        {"EnvelopePointCountsAndTheLoopStartAreClampedButNotTheLoopEnd",
+         {withEnvelopeCountsPastTwelvePoints()},
+         [](const Song& song) {
+             const Instrument& got = song.instruments[0];
+             EXPECT_EQ(got.volumePointCount, 12);
+             EXPECT_EQ(got.volumeLoopStart, 11);
+             EXPECT_EQ(got.volumeEnvelopeFlags, 7);
+             EXPECT_EQ(got.volumeSustainPoint, 12);
+             EXPECT_EQ(got.volumeLoopEnd, 255);
+             EXPECT_EQ(got.panningPointCount, 3);
+             EXPECT_EQ(got.panningSustainPoint, 3);
+             EXPECT_EQ(got.panningLoopStart, 1);
+             EXPECT_EQ(got.panningLoopEnd, 9);
+             EXPECT_EQ(song.instruments[1].panningPointCount, 12);
+             EXPECT_EQ(song.instruments[1].panningEnvelopeFlags, 1);
+         }},
+        {"AnEnvelopeLoopStartOnAUsedPointIsKept",
+         {withEnvelopeLoopingFrom(2, 4)},
+         [](const Song& song) { expectEnvelopeLoop(song, 4, 2, 24, true); }},
+        {"AnEnvelopeLoopStartOnTheLastUsedPointIsKept",
+         {withEnvelopeLoopingFrom(3, 4)},
+         [](const Song& song) { expectEnvelopeLoop(song, 4, 3, 24, true); }},
+        {"AnEnvelopeLoopStartPastTheUsedPointsHoldsThatStoredPoint",
+         {withEnvelopeLoopingFrom(8, 4)},
+         [](const Song& song) { expectEnvelopeLoop(song, 4, 8, 64, false); }},
+        {"AnEnvelopeLoopStartOnTheEleventhStoredPointHoldsIt",
+         {withEnvelopeLoopingFrom(10, 4)},
+         [](const Song& song) { expectEnvelopeLoop(song, 4, 10, 80, false); }},
+        {"AnEnvelopeLoopStartThatWouldReadPastTheStoredPointsMovesToTheLastUsedPoint",
+         {withEnvelopeLoopingFrom(11, 4), withEnvelopeLoopingFrom(200, 4)},
+         [](const Song& song) { expectEnvelopeLoop(song, 4, 3, 24, true); }},
+        {"AnEnvelopeLoopStartOnTheLastOfTwelvePointsIsKept",
+         {withEnvelopeLoopingFrom(11, 12)},
+         [](const Song& song) { expectEnvelopeLoop(song, 12, 11, 88, true); }},
+        {"AnEnvelopeLoopStartPastTwelvePointsMovesToTheLastPoint",
+         {withEnvelopeLoopingFrom(12, 12)},
+         [](const Song& song) { expectEnvelopeLoop(song, 12, 11, 88, true); }},
+        {"TheLoopStartOfAnEnvelopeWithoutPointsStaysOnTheFirstSlot",
+         {withALoopingEnvelopeOfNoPoints()},
+         [](const Song& song) {
+             EXPECT_EQ(song.instruments[0].volumePointCount, 0);
+             EXPECT_EQ(song.instruments[0].volumeEnvelopeFlags, 0);
+             EXPECT_EQ(song.instruments[0].volumeLoopStart, 0);
+         }},
+        {"ASampleClaimingMoreDataThanTheFileHoldsIsTrimmed",
+         {claimingSampleBytes(11), claimingSampleBytes(1000), claimingSampleBytes(0x7FFFFFFF),
+          claimingSampleBytes(0xFFFFFFFF)},
+         [](const Song& song) {
+             const Sample& sample = *song.instruments[0].samples[0];
+             EXPECT_EQ(framesOf(sample), widened({3, -3, 9, 27, -81, 100, 0, 1, 2, 3}));
+             EXPECT_EQ(sample.loopMode, ForwardLoop);
+             EXPECT_EQ(sample.loopStart, 8u);
+             EXPECT_EQ(sample.loopLength, 2u);
+             EXPECT_EQ(sample.data[10], 2 * 256);
+         }},
+        {"ASixteenBitSampleIsTrimmedToTheWholeFramesLeft",
+         {withHalfASixteenBitFrameLeft()},
+         [](const Song& song) {
+             EXPECT_EQ(framesOf(*song.instruments[0].samples[0]),
+                       (std::vector<std::int16_t>{1000, -1000, 5, 6, 7}));
+         }},
+        {"ASampleTrimmedToNothingHasNoDataAndNoLoop",
+         {withASampleLeftNothing()},
+         [](const Song& song) {
+             EXPECT_EQ(framesOf(*song.instruments[0].samples[0]), widened({1, 2, 3, 4}));
+             const Sample& empty = *song.instruments[0].samples[1];
+             EXPECT_EQ(empty.length, 0u);
+             EXPECT_EQ(empty.data, nullptr);
+             EXPECT_EQ(empty.loopMode, NoLoop);
+         }},
+        {"AnInstrumentCountAboveTheSignedRangeLoadsAsEmptyInstruments",
+         {withInstrumentCountField(0xFFFF)},
+         [](const Song& song) {
+             ASSERT_EQ(song.instrumentCount, 32767);
+             EXPECT_EQ(song.instruments[32766].sampleCount, 0);
+             EXPECT_EQ(song.instruments[32766].samples[15], &EmptySample);
+         }},
+    };
+}
+
+class XmLoaderMends : public ::testing::TestWithParam<MendCase> {};
+
+TEST_P(XmLoaderMends, LoadsWithTheUnsafeValuesMended) {
+    for (std::size_t i = 0; i < GetParam().modules.size(); ++i) {
+        SCOPED_TRACE(::testing::Message() << "module " << i);
+        const Loaded loaded = load(GetParam().modules[i]);
         ASSERT_TRUE(loaded.ok);
-        const Sample& sample = onlySample(loaded);
-        SCOPED_TRACE(testing::Message() << "claimed " << claimed);
-        EXPECT_EQ(framesOf(sample), widened(frames));
-        EXPECT_EQ(sample.loopMode, ForwardLoop);
-        EXPECT_EQ(sample.loopStart, 8u);
-        EXPECT_EQ(sample.loopLength, 2u);
-        EXPECT_EQ(sample.data[10], 2 * 256);
-        expectSampleInvariants(sample);
+        expectSongInvariants(*loaded.song);
+        GetParam().expectMended(*loaded.song);
     }
 }
 
-TEST(XmLoaderMends, TrimsASixteenBitSampleToTheWholeFramesLeft) {
-    XmSample written = sampleOf({1000, -1000, 5, 6, 7}, true);
-    written.declaredByteLength = 0xFFFFFFFF;
-    std::vector<std::uint8_t> bytes = tools::writeXm(moduleWithSample(written));
-    bytes.push_back(0x7F); // half a frame more
-    const Loaded loaded = load(bytes);
-    ASSERT_TRUE(loaded.ok);
-    const Sample& sample = onlySample(loaded);
-    EXPECT_EQ(framesOf(sample), (std::vector<std::int16_t>{1000, -1000, 5, 6, 7}));
-    expectSampleInvariants(sample);
-}
-
-TEST(XmLoaderMends, ASampleTrimmedToNothingHasNoDataAndNoLoop) {
-    XmSample greedy = sampleOf({1, 2, 3, 4});
-    greedy.declaredByteLength = 0x10000;
-    XmSample starved = sampleOf({});
-    starved.declaredByteLength = 0x10000;
-    starved.loopType = 1;
-    starved.loopStart = 2;
-    starved.loopLength = 8;
-    XmModule module = smallModule();
-    module.instruments = {instrumentWith({greedy, starved})};
-    const Loaded loaded = loadModule(module);
-    ASSERT_TRUE(loaded.ok);
-    const Instrument& instrument = loaded.song->instruments[0];
-    EXPECT_EQ(framesOf(*instrument.samples[0]), widened({1, 2, 3, 4}));
-    const Sample& empty = *instrument.samples[1];
-    EXPECT_EQ(empty.length, 0u);
-    EXPECT_EQ(empty.data, nullptr);
-    EXPECT_EQ(empty.loopMode, NoLoop);
-    expectSongInvariants(*loaded.song);
-}
-
-TEST(XmLoaderMends, AnInstrumentCountAboveTheSignedRangeLoadsAsEmptyInstruments) {
-    std::vector<std::uint8_t> bytes = tools::writeXm(smallModule());
-    putU16(bytes, xm::InstrumentCountOffset, 0xFFFF);
-    const Loaded loaded = load(bytes);
-    ASSERT_TRUE(loaded.ok);
-    ASSERT_EQ(loaded.song->instrumentCount, 32767);
-    EXPECT_EQ(loaded.song->instruments[32766].sampleCount, 0);
-    EXPECT_EQ(loaded.song->instruments[32766].samples[15], &EmptySample);
-}
+INSTANTIATE_TEST_SUITE_P(, XmLoaderMends, ::testing::ValuesIn(mendCases()),
+                         ::testing::PrintToStringParamName());
 
 // ---------------------------------------------------------------------------------------------
 // Truncated modules
@@ -1090,14 +1121,9 @@ XmModule truncationModule() {
     second.at(1, 1, 3) = XmCell{.note = 13, .instrument = 1};
     module.patterns = {first, second, patternWithoutData(5)};
 
-    XmSample eight = sampleOf({0, 10, 20, 30, 40, 50, 60, 70, 80, 90});
-    eight.loopType = 1;
-    eight.loopStart = 3;
-    eight.loopLength = 5;
-    XmSample sixteen = sampleOf({-100, 200, -300, 400, -500, 600, -700, 800}, true);
-    sixteen.loopType = 2;
-    sixteen.loopStart = 2;
-    sixteen.loopLength = 6;
+    const XmSample eight = loopedSample({0, 10, 20, 30, 40, 50, 60, 70, 80, 90}, 1, 3, 5);
+    const XmSample sixteen =
+        loopedSample({-100, 200, -300, 400, -500, 600, -700, 800}, 2, 2, 6, true);
     XmInstrument melodic = instrumentWith({eight, sixteen});
     melodic.volumeEnvelope = envelopeOf({{0, 64}, {8, 0}}, EnvelopeOn);
     melodic.fadeout = 300;
@@ -1114,7 +1140,7 @@ TEST(XmLoaderTruncation, EveryPrefixOfAModuleLoadsSafelyWithWhatItHolds) {
     const std::size_t lastDataStart = whole.size() - lastFull.length;
 
     for (std::size_t size = 17; size <= whole.size(); ++size) {
-        SCOPED_TRACE(testing::Message() << "first " << size << " bytes");
+        SCOPED_TRACE(::testing::Message() << "first " << size << " bytes");
         const std::vector<std::uint8_t> prefix(whole.begin(), whole.begin() + size);
         const Loaded loaded = load(prefix);
         ASSERT_TRUE(loaded.ok);
