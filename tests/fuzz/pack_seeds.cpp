@@ -32,7 +32,7 @@ std::vector<std::uint8_t> smallTga(int width, int height, int bitsPerPixel, bool
 std::vector<Seed> packSeeds(const std::filesystem::path& dataDir) {
     tools::PackSources sources;
     sources.logo = smallTga(5, 3, 24, false);
-    sources.module = moduleSeeds().front().bytes;
+    sources.module = testing::coveringModules().front().bytes;
     sources.scroller = textFile(dataDir / "scroller.txt");
     sources.font = smallTga(32, 32, 32, true);
     for (const char* page : PageFiles) {

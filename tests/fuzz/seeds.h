@@ -1,23 +1,16 @@
 #pragma once
 
-#include <cstdint>
+#include "support/covering_modules.h"
+
 #include <filesystem>
-#include <string>
 #include <vector>
 
 // Starting inputs for the fuzz targets, written by the test suite's own module and pack writers
-// so that no binary corpus needs to be kept in the repository.
+// so that no binary corpus needs to be kept in the repository: the covering modules
+// (support/covering_modules.h) and the packs below.
 namespace omra::fuzz {
 
-struct Seed {
-    std::string name;
-    std::vector<std::uint8_t> bytes;
-};
-
-// Modules that between them use every effect, every volume-column command, both envelopes with
-// sustain and loops, forward, ping-pong and no sample loops, 8- and 16-bit samples, both
-// frequency tables, and a loop of a few frames in a module small enough to be played for long.
-std::vector<Seed> moduleSeeds();
+using Seed = testing::NamedFile;
 
 // Small packs in the shipped pack's layout: images cut down to a few pixels, the scroller text
 // and text pages from `dataDir`, and a small module; plus packs with no pages and empty entries.

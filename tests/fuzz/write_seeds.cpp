@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        writeAll(argv[1], omra::fuzz::moduleSeeds());
+        writeAll(argv[1], omra::testing::coveringModules());
         writeAll(argv[2], omra::fuzz::packSeeds(argv[3]));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

@@ -1,14 +1,16 @@
 // Cut-off and corrupted modules: the player loads them or refuses them for a reason it gives,
 // and whatever it loads plays without reading or writing out of bounds (the sanitizers of the
 // debug build watch every run).
+#include "common/files.h"
 #include "player/memory_file.h"
 #include "player/mixer.h"
 #include "player/playback.h"
 #include "player/player.h"
 #include "records/xm_format.h"
-#include "support/varied_modules.h"
+#include "support/covering_modules.h"
 #include "xm/xm_check.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -17,7 +19,7 @@
 namespace omra {
 namespace {
 
-using testing::NamedModule;
+using testing::NamedFile;
 
 constexpr int TicksPlayed = 100;
 constexpr std::int32_t FramesPerTick = 24;
@@ -74,7 +76,14 @@ bool refusedForTheFile(const LoadRefusal& refusal) {
            refusal.reason == RefusalReason::TooManySamples;
 }
 
-class DamagedModule : public ::testing::TestWithParam<NamedModule> {};
+// The covering modules and the shipped tune.
+std::vector<NamedFile> modulesToDamage() {
+    std::vector<NamedFile> modules = testing::coveringModules();
+    modules.push_back({"shipped.xm", tools::readFile(OMRA_DATA_DIR "/module.xm")});
+    return modules;
+}
+
+class DamagedModule : public ::testing::TestWithParam<NamedFile> {};
 
 TEST_P(DamagedModule, TheWholeModuleLoadsAndPlays) {
     const Loaded loaded = load(GetParam().bytes);
@@ -127,14 +136,12 @@ TEST_P(DamagedModule, EveryHeaderByteFlippedOrClearedLoadsAndPlaysOrIsRefused) {
     EXPECT_GE(refused, 2 * xm::IdBytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modules, DamagedModule, ::testing::ValuesIn(testing::variedModules()),
-                         [](const ::testing::TestParamInfo<NamedModule>& info) {
-                             std::string name;
-                             for (const char c : info.param.name) {
-                                 if (std::isalnum(static_cast<unsigned char>(c))) {
-                                     name += c;
-                                 }
-                             }
+// Named by file name without the extension, '-' written as '_'.
+INSTANTIATE_TEST_SUITE_P(Modules, DamagedModule, ::testing::ValuesIn(modulesToDamage()),
+                         [](const ::testing::TestParamInfo<NamedFile>& info) {
+                             std::string name =
+                                 info.param.name.substr(0, info.param.name.find('.'));
+                             std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
 

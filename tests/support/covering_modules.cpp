@@ -1,10 +1,11 @@
-#include "fuzz/seeds.h"
+#include "support/covering_modules.h"
+
 #include "xm/xm_writer.h"
 
 #include <cmath>
 #include <numbers>
 
-namespace omra::fuzz {
+namespace omra::testing {
 
 namespace {
 
@@ -13,6 +14,9 @@ using tools::XmInstrument;
 using tools::XmModule;
 using tools::XmPattern;
 using tools::XmSample;
+
+// Modules that play every effect and volume-column command in turn, and envelopes that are
+// released and come back.
 
 constexpr int Channels = 4;
 constexpr int Rows = 32;
@@ -27,47 +31,52 @@ struct SampleShape {
     std::uint8_t loopType; // 0 none, 1 forward, 2 ping-pong
 };
 
-// A short sine cycle, a looped tail when the shape asks for one.
-XmSample sineSample(SampleShape shape) {
-    constexpr int Frames = 256;
-    const double peak = shape.sixteenBit ? 20000.0 : 100.0;
+// A sine advancing `radiansPerFrame` a frame, near full scale.
+XmSample wave(int frames, bool sixteenBit, std::uint8_t loopType, int loopStart, int loopLength,
+              double radiansPerFrame = 0.3) {
     XmSample sample;
-    sample.sixteenBit = shape.sixteenBit;
-    for (int i = 0; i < Frames; ++i) {
-        sample.frames.push_back(
-            static_cast<std::int16_t>(peak * std::sin(2.0 * std::numbers::pi * i / 32)));
+    sample.sixteenBit = sixteenBit;
+    const double peak = sixteenBit ? 20000 : 100;
+    for (int i = 0; i < frames; ++i) {
+        sample.frames.push_back(static_cast<std::int16_t>(peak * std::sin(i * radiansPerFrame)));
     }
-    sample.loopType = shape.loopType;
-    if (shape.loopType != 0) {
-        sample.loopStart = 64;
-        sample.loopLength = 192;
-    }
+    sample.loopType = loopType;
+    sample.loopStart = static_cast<std::uint32_t>(loopStart);
+    sample.loopLength = static_cast<std::uint32_t>(loopLength);
+    return sample;
+}
+
+// A volume envelope with a sustain point inside a loop, a looping panning envelope, a square
+// auto-vibrato and a fadeout.
+void addEnvelopes(XmInstrument& instrument, std::vector<tools::XmEnvelopePoint> volume,
+                  std::uint8_t vibratoSweep, std::uint8_t vibratoRate, std::uint16_t fadeout) {
+    instrument.volumeEnvelope = {std::move(volume), 2, 1, 3, 1 | 2 | 4, {}};
+    instrument.panningEnvelope = {{{0, 0}, {8, 64}, {16, 32}}, 0, 0, 2, 1 | 4, {}};
+    instrument.vibratoType = 1;
+    instrument.vibratoSweep = vibratoSweep;
+    instrument.vibratoDepth = 8;
+    instrument.vibratoRate = vibratoRate;
+    instrument.fadeout = fadeout;
+}
+
+// Eight 32-frame sine cycles, the last six looped when the shape asks for a loop.
+XmSample sineSample(SampleShape shape) {
+    const bool looped = shape.loopType != 0;
+    XmSample sample = wave(256, shape.sixteenBit, shape.loopType, looped ? 64 : 0, looped ? 192 : 0,
+                           std::numbers::pi / 16);
     sample.relativeNote = -12;
     sample.finetune = 16;
     return sample;
 }
 
-// Two samples split over the keyboard, both envelopes with sustain and loop, auto-vibrato and
-// a fadeout.
+// Two samples split over the keyboard, and the envelopes.
 XmInstrument envelopedInstrument(SampleShape shape) {
     XmInstrument instrument;
     instrument.samples = {sineSample(shape), sineSample({!shape.sixteenBit, shape.loopType})};
     for (std::size_t note = 48; note < instrument.sampleForNote.size(); ++note) {
         instrument.sampleForNote[note] = 1;
     }
-    instrument.volumeEnvelope.points = {{0, 0}, {4, 64}, {10, 40}, {20, 50}, {40, 0}};
-    instrument.volumeEnvelope.flags = 1 | 2 | 4;
-    instrument.volumeEnvelope.sustainPoint = 2;
-    instrument.volumeEnvelope.loopStart = 1;
-    instrument.volumeEnvelope.loopEnd = 3;
-    instrument.panningEnvelope.points = {{0, 0}, {8, 64}, {16, 32}};
-    instrument.panningEnvelope.flags = 1 | 4;
-    instrument.panningEnvelope.loopEnd = 2;
-    instrument.vibratoType = 1;
-    instrument.vibratoSweep = 4;
-    instrument.vibratoDepth = 8;
-    instrument.vibratoRate = 16;
-    instrument.fadeout = 0x400;
+    addEnvelopes(instrument, {{0, 0}, {4, 64}, {10, 40}, {20, 50}, {40, 0}}, 4, 16, 0x400);
     return instrument;
 }
 
@@ -200,15 +209,104 @@ XmModule tinyLoopModule(std::uint8_t loopType) {
     return module;
 }
 
+// Modules of random cells over instruments of every kind.
+
+// A fixed pseudo-random sequence, so every run damages the same modules.
+class Numbers {
+public:
+    unsigned next(unsigned below) {
+        state_ = state_ * 1103515245u + 12345u;
+        return (state_ >> 16) % below;
+    }
+
+private:
+    std::uint32_t state_ = 2024;
+};
+
+std::vector<XmInstrument> instruments() {
+    XmInstrument enveloped;
+    enveloped.samples = {wave(300, false, 0, 0, 0), wave(256, true, 1, 64, 128),
+                         wave(200, false, 2, 20, 150)};
+    for (std::size_t note = 0; note < enveloped.sampleForNote.size(); ++note) {
+        enveloped.sampleForNote[note] = static_cast<std::uint8_t>(note % 3);
+    }
+    addEnvelopes(enveloped, {{0, 64}, {4, 40}, {10, 50}, {20, 10}, {40, 0}}, 10, 20, 2000);
+
+    XmInstrument pingPong;
+    pingPong.samples = {wave(512, true, 2, 100, 300)};
+    pingPong.panningEnvelope.points = {{0, 32}, {30, 0}};
+    pingPong.panningEnvelope.flags = 3; // on, sustain
+
+    return {enveloped, XmInstrument{}, pingPong};
+}
+
+// Rows of random notes, instruments, volume-column bytes and effects, including some that no
+// tracker writes.
+XmPattern noisyPattern(Numbers& numbers, std::uint16_t rows, int channels, bool unpacked) {
+    XmPattern pattern = tools::emptyPattern(rows, channels);
+    pattern.unpacked = unpacked;
+    for (XmCell& cell : pattern.cells) {
+        if (numbers.next(3) == 0) {
+            continue;
+        }
+        cell.note = static_cast<std::uint8_t>(numbers.next(98));
+        cell.instrument = static_cast<std::uint8_t>(numbers.next(5));
+        cell.volume = static_cast<std::uint8_t>(numbers.next(256));
+        cell.effect = static_cast<std::uint8_t>(numbers.next(36));
+        cell.parameter = static_cast<std::uint8_t>(numbers.next(256));
+    }
+    return pattern;
+}
+
+XmModule manyPatterns() {
+    Numbers numbers;
+    XmModule module;
+    module.channels = 5;
+    module.speed = 3;
+    module.bpm = 200;
+    for (int index = 0; index < 24; ++index) {
+        const auto rows = static_cast<std::uint16_t>(1 + numbers.next(40));
+        // Every fifth pattern is stored without cell data.
+        XmPattern pattern = noisyPattern(numbers, rows, 5, index % 3 == 0);
+        if (index % 5 == 4) {
+            pattern.cells.clear();
+        }
+        module.patterns.push_back(pattern);
+    }
+    for (int position = 0; position < 40; ++position) {
+        // Some entries name patterns the file does not store.
+        module.orders.push_back(static_cast<std::uint8_t>(numbers.next(28)));
+    }
+    module.restartPosition = 3;
+    module.instruments = instruments();
+    return module;
+}
+
+// Few patterns, so most of the file is sample data; Amiga periods.
+XmModule sampleHeavy() {
+    Numbers numbers;
+    XmModule module;
+    module.channels = 2;
+    module.linearFrequencies = false;
+    module.orders = {0, 1};
+    module.patterns = {noisyPattern(numbers, 16, 2, false), noisyPattern(numbers, 8, 2, true)};
+    module.instruments = instruments();
+    XmInstrument large;
+    large.samples = {wave(3000, true, 1, 1000, 2000), wave(2500, false, 0, 0, 0)};
+    large.sampleForNote.fill(1);
+    module.instruments.push_back(large);
+    return module;
+}
+
 } // namespace
 
-std::vector<Seed> moduleSeeds() {
+std::vector<NamedFile> coveringModules() {
     const SampleShape forward8{false, 1};
     const SampleShape pingPong16{true, 2};
     const SampleShape unlooped16{true, 0};
-    std::vector<Seed> seeds;
-    const auto add = [&seeds](std::string name, const XmModule& module) {
-        seeds.push_back({std::move(name), tools::writeXm(module)});
+    std::vector<NamedFile> modules;
+    const auto add = [&modules](std::string name, const XmModule& module) {
+        modules.push_back({std::move(name), tools::writeXm(module)});
     };
     add("effects-linear-8bit-forward.xm",
         moduleWith(effectPatterns(), {envelopedInstrument(forward8), plainInstrument(forward8)},
@@ -235,7 +333,9 @@ std::vector<Seed> moduleSeeds() {
     add("restart-unpacked.xm", restarting);
     add("one-frame-forward-loop.xm", tinyLoopModule(1));
     add("two-frame-pingpong-loop.xm", tinyLoopModule(2));
-    return seeds;
+    add("many-patterns.xm", manyPatterns());
+    add("sample-heavy.xm", sampleHeavy());
+    return modules;
 }
 
-} // namespace omra::fuzz
+} // namespace omra::testing
