@@ -24,7 +24,7 @@ void vibrato(Channel& channel) {
     const std::int32_t value = waveformValue(vibratoWaveform(channel.waveformControl), position);
     // Oddity: the two lowest bits are cleared, so the offset moves in steps of 4 period units.
     // Kept: vibrato depths in the tunes were chosen by ear with these steps.
-    // Pinned by: Modulation.VibratoOffsets.
+    // Pinned by: Modulation.VibratoOffsetsThePeriodByWaveTimesDepthInStepsOf4.
     std::int32_t offset = ((value * channel.vibratoDepth) >> 5) & ~3;
     if (position >= 0) {
         offset = -offset;

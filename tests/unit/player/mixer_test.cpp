@@ -768,13 +768,13 @@ std::vector<std::int16_t> converted(const std::vector<float>& values) {
     return out;
 }
 
-TEST(ConvertBlock, RoundsHalfwayValuesToEven) {
+TEST(SixteenBitOutput, RoundsHalfwayValuesToEven) {
     const auto out = converted({0.5f, 1.5f, -0.5f, -1.5f, 2.5f, -2.5f, 0.49f, -0.51f, 3.7f, -3.2f});
     const std::vector<std::int16_t> expected{0, 2, 0, -2, 2, -2, 0, -1, 4, -3, 0x5A5A, 0x5A5A};
     EXPECT_EQ(out, expected);
 }
 
-TEST(ConvertBlock, ClampsToTheSixteenBitRange) {
+TEST(SixteenBitOutput, ClampsToTheSixteenBitRange) {
     const auto out = converted({32767.0f, 32767.4f, 32767.5f, 40000.0f, 1e30f, -32768.0f, -32768.4f,
                                 -32769.0f, -1e30f, -INFINITY});
     const std::vector<std::int16_t> expected{32767,  32767,  32767,  32767,  32767,  -32768,
@@ -782,7 +782,7 @@ TEST(ConvertBlock, ClampsToTheSixteenBitRange) {
     EXPECT_EQ(out, expected);
 }
 
-TEST(ConvertBlock, KeepsLeftAndRightInterleaved) {
+TEST(SixteenBitOutput, KeepsLeftAndRightInterleaved) {
     const auto out = converted({1.0f, -1.0f, 100.0f, -100.0f, 12345.0f, -12345.0f});
     const std::vector<std::int16_t> expected{1, -1, 100, -100, 12345, -12345, 0x5A5A, 0x5A5A};
     EXPECT_EQ(out, expected);
@@ -792,7 +792,7 @@ TEST(ConvertBlock, KeepsLeftAndRightInterleaved) {
 
 // A player with its rings and one song whose every tick restarts voice 0 on a counting sample:
 // each output value is the number of frames since the last tick.
-class MixBlockTest : public testing::Test {
+class BlockMixing : public testing::Test {
 protected:
     void SetUp() override {
         counting_ = oneShot(countingValues(8000));
@@ -802,7 +802,7 @@ protected:
             std::make_unique<std::int16_t[]>(2 * static_cast<std::size_t>(RingFrames));
         state_->currentSong = &song_;
         state_->voices[0] = steadyVoice(*counting_, 255, 255);
-        song_.tickHandler = &MixBlockTest::onTick;
+        song_.tickHandler = &BlockMixing::onTick;
         active_ = this;
     }
     void TearDown() override { active_ = nullptr; }
@@ -837,7 +837,7 @@ protected:
         return frames;
     }
 
-    static inline MixBlockTest* active_ = nullptr;
+    static inline BlockMixing* active_ = nullptr;
     std::unique_ptr<Sample> counting_;
     std::unique_ptr<PlayerState> state_;
     Song song_;
@@ -845,7 +845,7 @@ protected:
     std::int32_t nextFramesPerTick_ = 0;
 };
 
-TEST_F(MixBlockTest, At882FramesPerTickTicksAtFrames0And882ThenAt880OfTheNextBlock) {
+TEST_F(BlockMixing, At882FramesPerTickTicksAtFrames0And882ThenAt880OfTheNextBlock) {
     song_.framesPerTick = 882;
     song_.framesToTick = 0;
 
@@ -866,7 +866,7 @@ TEST_F(MixBlockTest, At882FramesPerTickTicksAtFrames0And882ThenAt880OfTheNextBlo
     EXPECT_EQ(pcmLeftOf(1, 879), 881);
 }
 
-TEST_F(MixBlockTest, TickOf3445FramesSpansFourBlocksWithOneHandlerCall) {
+TEST_F(BlockMixing, TickOf3445FramesSpansFourBlocksWithOneHandlerCall) {
     song_.framesPerTick = 3445;
     song_.framesToTick = 0;
 
@@ -886,7 +886,7 @@ TEST_F(MixBlockTest, TickOf3445FramesSpansFourBlocksWithOneHandlerCall) {
     EXPECT_EQ(pcmLeftOf(2, 883), 3 * 884 - 1);
 }
 
-TEST_F(MixBlockTest, TickLengthIsTakenAfterTheHandlerRuns) {
+TEST_F(BlockMixing, TickLengthIsTakenAfterTheHandlerRuns) {
     song_.framesPerTick = 882;
     song_.framesToTick = 0;
     nextFramesPerTick_ = 300; // the first tick changes the tempo
@@ -897,7 +897,7 @@ TEST_F(MixBlockTest, TickLengthIsTakenAfterTheHandlerRuns) {
     EXPECT_EQ(song_.framesToTick, 300 - (884 - 600));
 }
 
-TEST_F(MixBlockTest, TickNotYetDueMixesTheWholeBlockWithoutTheHandler) {
+TEST_F(BlockMixing, TickNotYetDueMixesTheWholeBlockWithoutTheHandler) {
     song_.framesPerTick = 882;
     song_.framesToTick = 5000;
     state_->voices[0].position = 100;
@@ -909,7 +909,7 @@ TEST_F(MixBlockTest, TickNotYetDueMixesTheWholeBlockWithoutTheHandler) {
     EXPECT_EQ(leftOf(0, 883), 983.0f);
 }
 
-TEST_F(MixBlockTest, OverwritesItsOwnBlockOnlyAndWrapsTheWriteIndex) {
+TEST_F(BlockMixing, OverwritesItsOwnBlockOnlyAndWrapsTheWriteIndex) {
     song_.framesPerTick = 100000;
     song_.framesToTick = 0;
     state_->voices[0].sample = nullptr;

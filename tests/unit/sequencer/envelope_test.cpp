@@ -131,7 +131,7 @@ TEST(Envelope, MalformedPointsSaturateInsteadOfOverflowing) {
     EXPECT_EQ(same.volumeEnvelopeFinished, 0);
 }
 
-TEST(Envelope, SetPositionInsideASegment) {
+TEST(Envelope, LPlacesItInsideASegmentOnATruncatedSlope) {
     Instrument instrument = volumeEnvelope({{0, 64}, {10, 32}, {20, 0}}, EnvelopeOn);
     Channel channel{};
     channel.volumeEnvelopeFinished = 1;
@@ -154,7 +154,7 @@ TEST(Envelope, SetPositionInsideASegment) {
     EXPECT_EQ(channel.volumeEnvelopeTick, 16);
 }
 
-TEST(Envelope, SetPositionPastTheLastPointFinishes) {
+TEST(Envelope, LPastTheLastPointFinishesAndDoesNothingWhileOff) {
     Instrument instrument = volumeEnvelope({{0, 64}, {10, 32}, {20, 7}}, EnvelopeOn);
     Channel channel{};
     channel.volumeEnvelopeOutput = 50;
@@ -171,7 +171,7 @@ TEST(Envelope, SetPositionPastTheLastPointFinishes) {
     EXPECT_EQ(untouched.volumeEnvelopeTick, 0);
 }
 
-TEST(Envelope, SetPositionWithTwelvePoints) {
+TEST(Envelope, LSearchesNoFurtherThanTheTwelvePoints) {
     std::vector<EnvelopePoint> points;
     for (std::uint16_t i = 0; i < xm::MaxEnvelopePoints; ++i) {
         points.push_back({static_cast<std::uint16_t>(2 * i), static_cast<std::uint16_t>(4 * i)});

@@ -36,7 +36,7 @@ Instrument autoVibratoInstrument(std::uint8_t type, std::uint8_t depth, std::uin
     return instrument;
 }
 
-TEST(Waveforms, SineRampAndSquareValues) {
+TEST(Waveforms, VibratoSineRampAndSquareRiseTo255) {
     // |sin(2p x 2pi/128)| x 256: 0 at 0, 255.99.. at a quarter cycle, 181.02 at an eighth.
     EXPECT_EQ(waveformValue(Waveform::Sine, 0), 0);
     EXPECT_EQ(waveformValue(Waveform::Sine, 16), 255);
@@ -51,7 +51,7 @@ TEST(Waveforms, SineRampAndSquareValues) {
     EXPECT_EQ(waveformValue(Waveform::Square, 30), 255);
 }
 
-TEST(Waveforms, AutoVibratoShapes) {
+TEST(Waveforms, AutoVibratoWaveformsSwingWithin64AndUndefinedTypesStayFlat) {
     // Sine: sin(64 x 2pi/256) x 64 is just under 64.
     EXPECT_EQ(autoVibratoValue(0, 0), 0);
     EXPECT_EQ(autoVibratoValue(0, 32), 45); // 64 x 0.7071
@@ -82,7 +82,7 @@ TEST(Waveforms, AutoVibratoShapes) {
     }
 }
 
-TEST(Modulation, VibratoOffsets) {
+TEST(Modulation, VibratoOffsetsThePeriodByWaveTimesDepthInStepsOf4) {
     // (255 x 15) >> 5 = 119, low bits cleared 116; positive while p < 0.
     EXPECT_EQ(vibratoOffset(0x00, -16, 15), 116);
     EXPECT_EQ(vibratoOffset(0x00, 16, 15), -116);
@@ -93,7 +93,7 @@ TEST(Modulation, VibratoOffsets) {
     EXPECT_EQ(vibratoOffset(0x03, -5, 4), 28);
 }
 
-TEST(Modulation, VibratoReplacesTheOffsetAndAdvanceWraps) {
+TEST(Modulation, VibratoReplacesTheOffsetAndItsPositionWrapsPast31) {
     Channel channel = vibratoChannel(0x02, 30, 4);
     channel.periodOffset = 1000;
     channel.vibratoSpeed = 3;
@@ -128,7 +128,7 @@ TEST(Modulation, TremoloHeldWithinTheVolumeRange) {
     EXPECT_EQ(channel.volumeOffset, -59);
 }
 
-TEST(Modulation, TremoloWaveformsAndPosition) {
+TEST(Modulation, TremoloFollowsItsWaveformAndItsPositionWrapsPast31) {
     Channel channel{};
     channel.volume = 32;
     channel.tremoloDepth = 8;
@@ -150,7 +150,7 @@ TEST(Modulation, TremoloWaveformsAndPosition) {
     EXPECT_EQ(channel.tremoloPosition, -29); // 35 - 64
 }
 
-TEST(Modulation, TremorOnOffCycle) {
+TEST(Modulation, TremorSilencesTheOffTicksOfEveryCycle) {
     Channel channel{};
     channel.volume = 40;
     channel.tremorOnTicks = 2;

@@ -23,7 +23,7 @@ Song songWithFlags(std::uint16_t flags) {
     return song;
 }
 
-TEST(Pitch, AmigaTableAtFinetuneZero) {
+TEST(Pitch, AmigaPeriodsWithoutFinetuneHalveEveryOctave) {
     EXPECT_EQ(amigaPeriod(48, 0), 1712);
     EXPECT_EQ(amigaPeriod(49, 0), 1615);
     EXPECT_EQ(amigaPeriod(60, 0), 856);
@@ -44,7 +44,7 @@ TEST(Pitch, AmigaFinetuneBendsTowardTheNeighbour) {
     EXPECT_EQ(amigaPeriod(0, -64), 28161);
 }
 
-TEST(Pitch, LinearTable) {
+TEST(Pitch, LinearPeriodsFall64ASemitoneAndHalfAFinetuneStep) {
     EXPECT_EQ(linearPeriod(48, 0), 4608);
     EXPECT_EQ(linearPeriod(0, 0), 7680);
     EXPECT_EQ(linearPeriod(95, 0), 7680 - 64 * 95);
@@ -62,7 +62,7 @@ TEST(Pitch, SongChoosesTheTable) {
     EXPECT_EQ(semitoneOffset(amiga, 48, 0, 12), 856 - 1712);
 }
 
-TEST(Pitch, MiddleCInBothModes) {
+TEST(Pitch, MiddleCPlaysAt8363HzOnLinearAnd8362HzOnAmigaPeriods) {
     std::int32_t frequency = 0;
     ASSERT_TRUE(periodFrequency(songWithFlags(xm::LinearFrequencyTable), 4608, 0, frequency));
     EXPECT_EQ(frequency, 8363);
@@ -71,7 +71,7 @@ TEST(Pitch, MiddleCInBothModes) {
     EXPECT_EQ(frequency, 8362);
 }
 
-TEST(Pitch, OffsetDirectionInEachMode) {
+TEST(Pitch, APositiveOffsetRaisesLinearPitchesAndANegativeOneAmigaPitches) {
     std::int32_t frequency = 0;
     const Song linear = songWithFlags(xm::LinearFrequencyTable);
     // A positive offset raises a linear pitch: +768 is one octave up, -768 one down.
@@ -84,7 +84,7 @@ TEST(Pitch, OffsetDirectionInEachMode) {
     EXPECT_EQ(frequency, 16725);
 }
 
-TEST(Pitch, FrequencyEdgeCases) {
+TEST(Pitch, AZeroPeriodKeepsTheFrequencyAndHugeFrequenciesSaturate) {
     std::int32_t frequency = 1234;
     EXPECT_FALSE(periodFrequency(songWithFlags(0), 300, -300, frequency));
     EXPECT_FALSE(periodFrequency(songWithFlags(xm::LinearFrequencyTable), 300, -300, frequency));
@@ -100,7 +100,7 @@ TEST(Pitch, FrequencyEdgeCases) {
     EXPECT_EQ(frequency, Int32Max);
 }
 
-TEST(Pitch, StepAtTheMixingRate) {
+TEST(Pitch, TheStepIsTheFrequencyOverTheMixingRateIn32Point32) {
     Voice voice;
     setVoiceFrequency(voice, 8363);
     EXPECT_EQ(voice.frequency, 8363);

@@ -62,7 +62,7 @@ protected:
     Sample newSample;
 };
 
-TEST_F(VoiceUpdate, FinalVolume) {
+TEST_F(VoiceUpdate, LoudnessIsTheProductOfTheVolumesScaledTo127) {
     // 64 x 64 x 65536 x 64 = 2^34; x 255 / 2^35 = 127.5.
     channel.volume = 64;
     EXPECT_EQ(finalVolume(channel, song), 127);
@@ -80,7 +80,7 @@ TEST_F(VoiceUpdate, FinalVolume) {
     EXPECT_EQ(finalVolume(channel, song), 63);
 }
 
-TEST_F(VoiceUpdate, FinalPanning) {
+TEST_F(VoiceUpdate, ThePanningEnvelopeMovesThePanningAsFarAsTheSideAllows) {
     channel.panning = 128;
     channel.panningEnvelopeOutput = 64;
     EXPECT_EQ(finalPanning(channel), 255); // 128 + 4 x 32 = 256
@@ -99,7 +99,7 @@ TEST_F(VoiceUpdate, FinalPanning) {
     EXPECT_EQ(finalPanning(channel), 200);
 }
 
-TEST_F(VoiceUpdate, StereoOrientation) {
+TEST_F(VoiceUpdate, PanningZeroIsFullyLeftAnd255FullyRight) {
     channel.volume = 64;
     Voice& voice = voices[5];
     voice.panning = 0;
@@ -128,7 +128,7 @@ TEST_F(VoiceUpdate, PanningChangeSetsTheGains) {
     EXPECT_EQ(voice.gainRight, 97); // 196 x 127 / 255 = 97.6
 }
 
-TEST_F(VoiceUpdate, PitchAndStep) {
+TEST_F(VoiceUpdate, APitchChangeSetsTheFrequencyAndTheStep) {
     Voice& voice = voices[5];
     channel.period = 4608;
     update(PitchChanged);
@@ -228,7 +228,7 @@ TEST_F(VoiceUpdate, StartOffsetAtTheLoopEndStartsFromZero) {
     EXPECT_EQ(voices[5].startOffset, 0);
 }
 
-TEST_F(VoiceUpdate, ResetPosition) {
+TEST_F(VoiceUpdate, APositionResetRewindsASoundingVoiceAndLeavesAnIdleOneIdle) {
     Voice& voice = voices[5];
     voice.position = 5;
     voice.positionFraction = 6;
