@@ -35,7 +35,7 @@ E2E_CLEANUP_HOOKS+=(remove_work)
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 start_xvfb "$work"
 
-"${E2E_INTRO_PREFIX[@]}" "$intro" >"$work/intro.out" 2>"$work/intro.err" &
+"$intro" >"$work/intro.out" 2>"$work/intro.err" &
 pid=$!
 track_pid "$pid"
 wait_for_window Omra 30 "$pid" "$work/intro.err"

@@ -10,7 +10,7 @@ work=$2
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 rm -rf "$work"
 mkdir -p "$work"
-capture() { "${E2E_INTRO_PREFIX[@]}" "$tool" "$@"; }
+capture() { "$tool" "$@"; }
 
 # Half a second at 10 frames a second: five frames, and 22050 samples of sound.
 capture --fps 10 --seconds 0.5 --frames "$work/frames" 2>"$work/stderr" ||
@@ -22,7 +22,7 @@ grep -q 'frames/s' "$work/stderr" || fail "no progress on stderr" "$work/stderr"
 
 # shellcheck source=tests/e2e/refusals.sh
 source "$(dirname "${BASH_SOURCE[0]}")/refusals.sh"
-REFUSING_TOOL=("${E2E_INTRO_PREFIX[@]}" "$tool")
+REFUSING_TOOL=("$tool")
 REFUSING_TOOL_NAME=omra-capture
 REFUSAL_WORK=$work
 
@@ -63,7 +63,7 @@ set -m
 for output in "$work/out.mkv" "--frames $work/out"; do
     : >"$work/out.mkv"
     # shellcheck disable=SC2086  # run directly, not through the function, so $! is the tool
-    "${E2E_INTRO_PREFIX[@]}" "$tool" --seconds 60 $output 2>"$work/stderr" &
+    "$tool" --seconds 60 $output 2>"$work/stderr" &
     capture_pid=$!
     track_pid "$capture_pid"
     retry_until 600 grep -q 'frames/s' "$work/stderr" || true

@@ -206,17 +206,6 @@ screenshot() {
     note "screenshot ${width}x${height}, $(identify -format '%k' "$file") colours: $file"
 }
 
-# The command prefix that starts the native intro. The debug build runs under
-# AddressSanitizer, and Mesa's llvmpipe keeps LLVM allocations that only the driver's own
-# globals point to; the driver is unloaded when the display closes, and LeakSanitizer then
-# reports them with no usable stack. With OMRA_KEEP_LIBRARIES_LOADED naming a library that
-# makes dlclose do nothing, every library stays loaded until the leak check has run.
-E2E_INTRO_PREFIX=()
-if [[ -n "${OMRA_KEEP_LIBRARIES_LOADED:-}" ]]; then
-    E2E_INTRO_PREFIX=(env "LD_PRELOAD=$OMRA_KEEP_LIBRARIES_LOADED"
-        "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0")
-fi
-
 # True where the kernel itself runs 32-bit x86 programs, as 32-bit Wine needs: the 32-bit
 # dynamic loader runs, and no binfmt_misc entry hands such programs to an emulator instead.
 i386_runs_natively() {

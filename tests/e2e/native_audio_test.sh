@@ -27,7 +27,7 @@ cd "$work_dir"
 # Runs the intro for a few seconds, then ends it with Escape and expects exit code 0.
 run_intro() {
     local name=$1
-    "${E2E_INTRO_PREFIX[@]}" "$binary" >"$work_dir/$name.out" 2>"$work_dir/$name.err" &
+    "$binary" >"$work_dir/$name.out" 2>"$work_dir/$name.err" &
     local pid=$!
     track_pid "$pid"
     wait_for_window Omra 20 "$pid" "$work_dir/$name.err"

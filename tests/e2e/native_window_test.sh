@@ -32,7 +32,7 @@ cd "$work_dir"
 
 # --- Keys: an ordinary key is ignored, Escape ends the intro.
 note "starting $binary"
-"${E2E_INTRO_PREFIX[@]}" "$binary" >"$work_dir/keys.out" 2>"$work_dir/keys.err" &
+"$binary" >"$work_dir/keys.out" 2>"$work_dir/keys.err" &
 pid=$!
 track_pid "$pid"
 wait_for_window "$title" 20 "$pid" "$work_dir/keys.err"
@@ -63,7 +63,7 @@ pass "Escape ends the intro with exit code 0"
 # intro ends with exit code 0, playing (SDL's dummy device) or silent (no audio driver).
 for run in "0 dummy" "1.5 dummy" "0 none-such" "3 none-such"; do
     read -r delay driver <<<"$run"
-    SDL_AUDIODRIVER=$driver "${E2E_INTRO_PREFIX[@]}" "$binary" >"$work_dir/escape.out" 2>"$work_dir/escape.err" &
+    SDL_AUDIODRIVER=$driver "$binary" >"$work_dir/escape.out" 2>"$work_dir/escape.err" &
     pid=$!
     track_pid "$pid"
     wait_for_window "$title" 20 "$pid" "$work_dir/escape.err"
@@ -80,7 +80,7 @@ if ! start_window_manager "$work_dir"; then
     exit 0
 fi
 note "starting $binary under a window manager"
-"${E2E_INTRO_PREFIX[@]}" "$binary" >"$work_dir/close.out" 2>"$work_dir/close.err" &
+"$binary" >"$work_dir/close.out" 2>"$work_dir/close.err" &
 pid=$!
 track_pid "$pid"
 wait_for_window "$title" 20 "$pid" "$work_dir/close.err"
