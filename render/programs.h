@@ -3,9 +3,20 @@
 #include "render/shader.h"
 
 #include <memory>
+#include <span>
+#include <string_view>
 
 // The scene's GLSL programs, each built from its embedded stage sources.
 namespace omra {
+
+// One of the scene's programs: its name and its stages, vertex first and fragment last.
+struct ProgramStages {
+    std::string_view name;
+    std::span<const ShaderSource> stages;
+};
+
+// Every program the scene builds, for checks of the sources beside the driver's compiler.
+std::span<const ProgramStages> scenePrograms();
 
 // Gradient behind everything.
 std::unique_ptr<Shader> buildBackgroundProgram();

@@ -26,8 +26,8 @@ std::string infoLog(GLuint object, GetParameter getParameter, GetLog getLog) {
 
 } // namespace
 
-Shader::Shader(std::initializer_list<ShaderSource> sources) : program_(gl.CreateProgram()) {
-    if (!make(std::span<const ShaderSource>(sources.begin(), sources.size()))) {
+Shader::Shader(std::span<const ShaderSource> sources) : program_(gl.CreateProgram()) {
+    if (!make(sources)) {
         releaseAttachedShaders();
         gl.DeleteProgram(program_);
         throw std::runtime_error("Shader::make(): " + log_);

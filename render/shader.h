@@ -21,7 +21,9 @@ class Shader {
 public:
     // Throws std::runtime_error "Shader::make(): " followed by the compiler or linker log; the
     // program and any shaders attached so far are released first.
-    Shader(std::initializer_list<ShaderSource> sources);
+    explicit Shader(std::span<const ShaderSource> sources);
+    Shader(std::initializer_list<ShaderSource> sources)
+        : Shader(std::span<const ShaderSource>(sources.begin(), sources.size())) {}
     ~Shader();
     Shader(const Shader&) = delete;
     Shader& operator=(const Shader&) = delete;

@@ -14,11 +14,12 @@ OMRA_HEADLESS_PACKAGES=(
 )
 # Testing: unit tests, rendering without a display (EGL on Mesa), the generators they check
 # committed files against (FreeType, the font the glyph sheet is rendered from, and the font the
-# Linux glyph table is cut from), a window manager for the close-button tests, the Windows cross
-# builds (the 32-bit product and its 64-bit stand-in) and their runs under Wine, and a sound
-# server whose recording the Wine run is checked by.
+# Linux glyph table is cut from), the reference GLSL compiler the shaders are checked with, a
+# window manager for the close-button tests, the Windows cross builds (the 32-bit product and its
+# 64-bit stand-in) and their runs under Wine, and a sound server whose recording the Wine run is
+# checked by.
 OMRA_TEST_PACKAGES=(
-    googletest libgtest-dev libopengl-dev openbox wmctrl
+    googletest libgtest-dev libopengl-dev openbox wmctrl glslang-tools
     libfreetype-dev fonts-dejavu-core xfonts-base pcf2bdf
     pulseaudio pulseaudio-utils python3
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
