@@ -27,7 +27,7 @@ HeadlessContext headlessContext;
 
 } // namespace
 
-void openContext(int width, int height) {
+void openContext(int width, int height, ContextKind kind) {
     HeadlessContext& h = headlessContext;
     if (h.context != EGL_NO_CONTEXT) {
         if (width != h.width || height != h.height) {
@@ -81,6 +81,8 @@ void openContext(int width, int height) {
                                         0,
                                         EGL_CONTEXT_OPENGL_PROFILE_MASK,
                                         EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                                        EGL_CONTEXT_OPENGL_DEBUG,
+                                        kind == ContextKind::Debug ? EGL_TRUE : EGL_FALSE,
                                         EGL_NONE};
     h.context = eglCreateContext(h.display, config, EGL_NO_CONTEXT, contextAttributes);
     if (h.context == EGL_NO_CONTEXT) {

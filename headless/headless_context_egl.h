@@ -6,9 +6,12 @@
 // provides core/gl_context.h over these calls.
 namespace omra::headless_egl {
 
+// Whether the context reports what it sees through the debug output (slower).
+enum class ContextKind { Plain, Debug };
+
 // Opens the context once per process with a surface of width × height and makes it current.
 // A second call must ask for the same size. Throws std::runtime_error naming the failing step.
-void openContext(int width, int height);
+void openContext(int width, int height, ContextKind kind = ContextKind::Plain);
 
 int surfaceWidth();
 int surfaceHeight();

@@ -78,8 +78,8 @@ int windowHeight() {
     return height;
 }
 
-void openContext(int width, int height) {
-    headless_egl::openContext(width, height);
+void openContext(int width, int height, headless_egl::ContextKind kind) {
+    headless_egl::openContext(width, height, kind);
 }
 
 void observeContext(const ContextObserver& newObserver) {

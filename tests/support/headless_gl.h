@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/gl_api.h"
+#include "headless/headless_context_egl.h"
 
 #include <cstdint>
 #include <vector>
@@ -31,7 +32,8 @@ struct Image {
 
 // Opens the context once per process with a surface of the given size and makes it current.
 // Later calls must ask for the same size. Throws std::runtime_error naming the failing step.
-void openContext(int width, int height);
+void openContext(int width, int height,
+                 headless_egl::ContextKind kind = headless_egl::ContextKind::Plain);
 
 // Fills the OpenGL function table from the open context.
 void loadFunctionTable();
