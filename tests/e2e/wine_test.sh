@@ -77,7 +77,12 @@ export WINEDEBUG=-all,err+module
 # takes long to set up.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,iexplore.exe=d"
 # No sound server until the sound run starts its own: waveOutOpen fails and the intro is silent.
+# The clients find only ours: not one that PULSE_SERVER or a client.conf names, not a user's
+# running server, and none started on demand.
 export PULSE_RUNTIME_PATH="$work_dir/no-sound-server"
+printf 'autospawn = no\n' >"$work_dir/pulse-client.conf"
+export PULSE_CLIENTCONFIG="$work_dir/pulse-client.conf"
+unset PULSE_SERVER
 
 # Wine processes of our prefix: started by this script, directly or through Wine itself.
 prefix_pids() {
