@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # omra-pack from the command line: a good pack from the project's sources, one clear line and a
-# non-zero exit for bad input, and never a half-written output.
+# non-zero exit for bad input, and never a half-written output; and the build of data/ handing
+# it every page in data/pages.
+#   pack_tool_test.sh OMRA_PACK DATA_DIR [CMAKE]
 set -euo pipefail
 tool=$1
 data=$2
+cmake=${3:-cmake}
 
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -105,4 +108,57 @@ cp "$work/pack.bin" "$work/bad.bin"
 "$tool" "${sources[@]}" --page "$work/tab.txt" --output "$work/bad.bin" 2>/dev/null && fail "accepted a tab"
 cmp -s "$work/pack.bin" "$work/bad.bin" || fail "a failed run changed the existing pack"
 
-echo "PASS: omra-pack builds good packs and refuses bad input cleanly"
+# The build of data/ on a copy with pages of its own: every pages/*.txt in name order, a renamed
+# page found again at the next build, a bad fifth page refused, no page at all refused.
+mkdir -p "$work/build-data/project"
+cp -r "$data" "$work/build-data/data"
+pages="$work/build-data/data/pages"
+rm -f "$pages"/*.txt
+for page in 5-e 2-b 1-a 4-d 3-c; do
+    printf '%s\n' "page ${page#*-}" >"$pages/$page.txt"
+done
+cat >"$work/build-data/project/CMakeLists.txt" <<END
+cmake_minimum_required(VERSION 3.25)
+project(pack_pages LANGUAGES C ASM)
+set(OMRA_PACK_TOOL "$tool")
+set(OMRA_PACK_TOOL_TARGET "")
+add_subdirectory("$work/build-data/data" data)
+END
+built="$work/build-data/build"
+"$cmake" -S "$work/build-data/project" -B "$built" -G Ninja >"$work/cmake.log" 2>&1 ||
+    fail "configuring the data folder" "$work/cmake.log"
+build_pack() { "$cmake" --build "$built" --target asset_pack >"$work/build.log" 2>&1; }
+
+# The page count and the pages of a pack, one a line.
+pack_pages() {
+    local pack=$1 offset=0 entry=0 length
+    while ((offset < $(stat -c %s "$pack"))); do
+        length=$(od -An -tu4 -j "$offset" -N4 "$pack" | tr -d ' ')
+        if ((entry == 5)); then
+            echo "count $(od -An -tu4 -j $((offset + 4)) -N4 "$pack" | tr -d ' ')"
+        elif ((entry > 5)); then
+            tail -c +$((offset + 5)) "$pack" | head -c "$length"
+            echo
+        fi
+        offset=$((offset + 4 + length))
+        entry=$((entry + 1))
+    done
+}
+expect_pages() {
+    local expected=$1 got
+    build_pack || fail "building the pack for: $expected" "$work/build.log"
+    got=$(pack_pages "$built/pack.bin" | paste -sd,)
+    [ "$got" = "$expected" ] || fail "pages '$got', not '$expected'"
+}
+expect_pages "count 5,page a,page b,page c,page d,page e"
+mv "$pages/3-c.txt" "$pages/6-c.txt"
+expect_pages "count 5,page a,page b,page d,page e,page c"
+printf 'ok\n\tindented\n' >"$pages/7-tab.txt"
+build_pack && fail "the build took a page with a tab"
+grep -qF "7-tab.txt:2:1: tab" "$work/build.log" || fail "no line naming the tab" "$work/build.log"
+rm -f "$pages"/*.txt
+build_pack && fail "the build took a folder without pages"
+grep -qF "The intro needs at least one text page" "$work/build.log" ||
+    fail "no line saying a page is needed" "$work/build.log"
+
+echo "PASS: omra-pack builds good packs and refuses bad input cleanly; the build takes every page"
