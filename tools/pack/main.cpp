@@ -20,7 +20,7 @@ constexpr const char* Usage =
     "                 --output FILE\n"
     "\n"
     "Builds the asset pack the intro carries inside its executable.\n"
-    "  --logo FILE      logo, 425 x 81 uncompressed 24-bit TGA, origin bottom left\n"
+    "  --logo FILE      logo, 425 x 81 uncompressed 24-bit TGA, origin bottom or top left\n"
     "  --module FILE    the tune, an XM module\n"
     "  --scroller FILE  scroller text, one line of printable ASCII\n"
     "  --font FILE      scroller glyph sheet, 512 x 512 uncompressed 32-bit TGA\n"

@@ -14,17 +14,25 @@ namespace {
     throw std::runtime_error(what);
 }
 
-void checkTga(const Bytes& file, const std::string& name, int width, int height, int bits) {
+// Which way up a TGA's rows may be stored: the logo either way (the pack stores it bottom row
+// first), the glyph sheet only as the art tool writes it.
+enum class Origins { BottomLeft, Either };
+
+void checkTga(const Bytes& file, const std::string& name, int width, int height, int bits,
+              Origins origins) {
     if (file.empty()) {
         reject(name + ": empty file");
     }
     const std::optional<TgaHeader> header = readTgaHeader(file);
-    if (!header) {
+    if (!header || !isTgaImageType(header->imageType)) {
         reject(name + ": not a TGA image, or shorter than its header says");
     }
     if (header->imageType != 2) {
         reject(name + ": must be an uncompressed true-colour TGA (type 2), is type " +
                std::to_string(header->imageType));
+    }
+    if (!header->holdsItsPixels) {
+        reject(name + ": not a TGA image, or shorter than its header says");
     }
     if (header->width != width || header->height != height || header->bitsPerPixel != bits) {
         reject(name + ": must be " + std::to_string(width) + " x " + std::to_string(height) +
@@ -32,7 +40,7 @@ void checkTga(const Bytes& file, const std::string& name, int width, int height,
                " x " + std::to_string(header->height) + " at " +
                std::to_string(header->bitsPerPixel) + " bits");
     }
-    if (header->originTop) {
+    if (header->originTop && origins == Origins::BottomLeft) {
         reject(name + ": must have its origin at the bottom left");
     }
 }
@@ -57,8 +65,8 @@ std::string_view asText(const Bytes& bytes) {
 } // namespace
 
 void checkPackSources(const PackSources& sources, const PackSourceNames& names) {
-    checkTga(sources.logo, names.logo, 425, 81, 24);
-    checkTga(sources.font, names.font, 512, 512, 32);
+    checkTga(sources.logo, names.logo, 425, 81, 24, Origins::Either);
+    checkTga(sources.font, names.font, 512, 512, 32, Origins::BottomLeft);
     if (const std::optional<std::string> problem = xmModuleProblem(sources.module)) {
         reject(names.module + ": " + *problem);
     }
@@ -73,7 +81,9 @@ void checkPackSources(const PackSources& sources, const PackSourceNames& names) 
 
 Bytes buildPack(const PackSources& sources) {
     Bytes pack;
-    appendEntry(pack, asText(sources.logo));
+    // The intro reads the logo's rows bottom row first.
+    const Bytes logo = withBottomLeftOrigin(sources.logo);
+    appendEntry(pack, asText(logo));
     appendEntry(pack, asText(sources.module));
     appendEntry(pack, sources.scroller);
     appendEntry(pack, asText(sources.font));

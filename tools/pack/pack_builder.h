@@ -10,7 +10,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // What goes into an asset pack, already read from its source files.
 struct PackSources {
-    Bytes logo;                     // 425 x 81, 24-bit, uncompressed TGA
+    Bytes logo;                     // 425 x 81, 24-bit, uncompressed TGA, either origin
     Bytes module;                   // XM module
     std::string scroller;           // one line of printable ASCII
     Bytes font;                     // 512 x 512, 32-bit, uncompressed TGA
@@ -29,8 +29,9 @@ struct PackSourceNames {
 // the source and what is wrong.
 void checkPackSources(const PackSources& sources, const PackSourceNames& names = {});
 
-// The pack: logo, module, scroller text, glyph sheet, an empty entry, the page count, then the
-// pages, each entry as a 32-bit little-endian length followed by its bytes.
+// The pack: logo (stored with its origin at the bottom left), module, scroller text, glyph sheet,
+// an empty entry, the page count, then the pages, each entry as a 32-bit little-endian length
+// followed by its bytes.
 Bytes buildPack(const PackSources& sources);
 
 // A text file's contents as the pack stores them: without the one final line feed that editors

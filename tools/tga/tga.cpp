@@ -1,5 +1,7 @@
 #include "tga/tga.h"
 
+#include <algorithm>
+
 namespace omra::tools {
 
 namespace {
@@ -46,15 +48,42 @@ std::optional<TgaHeader> readTgaHeader(std::span<const std::uint8_t> file) {
     if (file.size() < HeaderSize) {
         return std::nullopt;
     }
-    TgaHeader header{file[2], u16At(file, 12), u16At(file, 14), file[16],
-                     (file[17] & OriginTopBit) != 0};
+    const std::size_t colourMapBytes =
+        file[1] == 0 ? 0 : static_cast<std::size_t>(u16At(file, 5)) * ((file[7] + 7) / 8);
+    TgaHeader header{file[2],
+                     u16At(file, 12),
+                     u16At(file, 14),
+                     file[16],
+                     (file[17] & OriginTopBit) != 0,
+                     HeaderSize + std::size_t{file[0]} + colourMapBytes,
+                     false};
     const std::size_t pixelBytes = static_cast<std::size_t>(header.width) * header.height *
                                    static_cast<std::size_t>(header.bitsPerPixel / 8);
-    const std::size_t headerAndId = HeaderSize + std::size_t{file[0]};
-    if (file.size() < headerAndId || file.size() - headerAndId < pixelBytes) {
-        return std::nullopt;
-    }
+    header.holdsItsPixels =
+        file.size() >= header.pixelOffset && file.size() - header.pixelOffset >= pixelBytes;
     return header;
+}
+
+bool isTgaImageType(int imageType) {
+    return (imageType >= 0 && imageType <= 3) || (imageType >= 9 && imageType <= 11);
+}
+
+std::vector<std::uint8_t> withBottomLeftOrigin(std::span<const std::uint8_t> file) {
+    std::vector<std::uint8_t> out(file.begin(), file.end());
+    const std::optional<TgaHeader> header = readTgaHeader(file);
+    if (!header || !header->originTop || !header->holdsItsPixels) {
+        return out;
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(header->width) *
+                                 static_cast<std::size_t>(header->bitsPerPixel / 8);
+    for (int row = 0; row < header->height; ++row) {
+        const std::size_t from = header->pixelOffset + row * rowBytes;
+        const std::size_t to = header->pixelOffset + (header->height - 1 - row) * rowBytes;
+        std::copy_n(file.begin() + static_cast<std::ptrdiff_t>(from), rowBytes,
+                    out.begin() + static_cast<std::ptrdiff_t>(to));
+    }
+    out[17] &= static_cast<std::uint8_t>(~OriginTopBit);
+    return out;
 }
 
 } // namespace omra::tools

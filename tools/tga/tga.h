@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -27,9 +28,20 @@ struct TgaHeader {
     int height;
     int bitsPerPixel;
     bool originTop;
+    std::size_t pixelOffset; // after the header, the image ID and any colour map
+    bool holdsItsPixels;     // the file is long enough for uncompressed pixels of that size
 };
 
-// Reads the 18-byte header; nullopt when there are fewer bytes than the header and its pixels.
+// Reads the 18-byte header; nullopt when the file is shorter than that.
 std::optional<TgaHeader> readTgaHeader(std::span<const std::uint8_t> file);
+
+// Whether the image type is one a TGA file may have: none, colour-mapped, true-colour or grey,
+// each uncompressed or run-length encoded.
+bool isTgaImageType(int imageType);
+
+// An uncompressed TGA file with its rows stored bottom row first and its origin bit clear: the
+// rows are reversed when the header puts the origin at the top, the file is unchanged otherwise.
+// The header is believed: rows stored top first under a bottom-left origin stay as they are.
+std::vector<std::uint8_t> withBottomLeftOrigin(std::span<const std::uint8_t> file);
 
 } // namespace omra::tools

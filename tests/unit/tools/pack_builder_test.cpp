@@ -3,6 +3,7 @@
 #include "tga/tga.h"
 #include "xm/xm_writer.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -72,6 +73,24 @@ TEST(PackBuilder, RefusesSourcesTheIntroCannotUse) {
     EXPECT_EQ(rejectionOf(compressed),
               "logo: must be an uncompressed true-colour TGA (type 2), is type 10");
 
+    // Run-length encoded and colour-mapped files are shorter than their pixels uncompressed.
+    PackSources runLength = validSources();
+    runLength.logo[2] = 10;
+    runLength.logo.resize(5000);
+    EXPECT_EQ(rejectionOf(runLength),
+              "logo: must be an uncompressed true-colour TGA (type 2), is type 10");
+
+    PackSources colourMapped = validSources();
+    colourMapped.logo[1] = 1;
+    colourMapped.logo[2] = 1;
+    colourMapped.logo[16] = 8;
+    EXPECT_EQ(rejectionOf(colourMapped),
+              "logo: must be an uncompressed true-colour TGA (type 2), is type 1");
+
+    PackSources notTga = validSources();
+    notTga.logo = Bytes(100, 0x4E);
+    EXPECT_EQ(rejectionOf(notTga), "logo: not a TGA image, or shorter than its header says");
+
     PackSources topDown = validSources();
     topDown.font[17] |= 0x20;
     EXPECT_EQ(rejectionOf(topDown), "font: must have its origin at the bottom left");
@@ -94,6 +113,26 @@ TEST(PackBuilder, RefusesSourcesTheIntroCannotUse) {
     twoLines.scroller = "one\ntwo";
     EXPECT_EQ(rejectionOf(twoLines),
               "scroller: byte 10 at offset 3 is not printable ASCII (one line, codes 32 to 126)");
+}
+
+TEST(PackBuilder, StoresALogoWhoseOriginIsAtTheTopBottomRowFirst) {
+    TgaImage image{425, 81, 24, {}};
+    for (int row = 0; row < image.height; ++row) {
+        image.pixels.insert(image.pixels.end(), 425 * 3, static_cast<std::uint8_t>(row));
+    }
+    const Bytes bottomUp = encodeTga(image, false);
+    Bytes topDown = bottomUp;
+    topDown[17] |= 0x20;
+    for (int row = 0; row < image.height; ++row) {
+        std::fill_n(topDown.begin() + 18 + row * 425 * 3, 425 * 3,
+                    static_cast<std::uint8_t>(image.height - 1 - row));
+    }
+    for (const Bytes& logo : {bottomUp, topDown}) {
+        PackSources sources = validSources();
+        sources.logo = logo;
+        EXPECT_EQ(rejectionOf(sources), "accepted");
+        EXPECT_EQ(omra::splitPackEntries(buildPack(sources))[0], bottomUp);
+    }
 }
 
 TEST(PackBuilder, NamesTheSourceItWasGiven) {
