@@ -5,11 +5,13 @@
 #include "core/performance_counter.h"
 #include "player/wave_device_sdl.h"
 #include "render/frame.h"
+#include "shell/command_line_sdl.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"
 #include "shell/window_sdl.h"
 
 #include <SDL.h>
+#include <optional>
 
 namespace {
 
@@ -38,7 +40,10 @@ void runMainLoop(SDL_Window* window) {
 
 } // namespace
 
-int main(int /*argc*/, char** /*argv*/) {
+int main(int argc, char** argv) {
+    if (const std::optional<int> status = omra::answerCommandLine(argc, argv)) {
+        return *status;
+    }
     SDL_SetMainReady();
     omra::keepFreedHeapMemory();
     SDL_Window* window = omra::openSdlWindow();

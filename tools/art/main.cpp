@@ -26,10 +26,12 @@ int run(int argc, char** argv) {
                 throw UsageError("missing file after --font");
             }
             font = argv[++i];
-        } else if (folder.empty()) {
-            folder = argument;
         } else {
-            throw UsageError("unexpected argument " + argument);
+            refuseIfOption(argument);
+            if (!folder.empty()) {
+                throw UsageError("unexpected argument " + argument);
+            }
+            folder = argument;
         }
     }
     if (folder.empty()) {

@@ -95,11 +95,11 @@ CaptureOptions parseCaptureOptions(int argc, char** argv) {
             options.sceneHeight = size.height;
         } else if (word == "--frames") {
             frames = valueOf(word, i, argc, argv);
-        } else if (word.size() > 1 && word[0] == '-') {
-            throw UsageError("unknown option " + word);
-        } else if (output) {
-            throw UsageError("one output only, not '" + *output + "' and '" + word + "'");
         } else {
+            tools::refuseIfOption(word);
+            if (output) {
+                throw UsageError("one output only, not '" + *output + "' and '" + word + "'");
+            }
             output = word;
         }
     }

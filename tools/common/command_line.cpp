@@ -11,6 +11,9 @@ namespace omra::tools {
 
 namespace {
 
+constexpr const char* CommonOptions = "  --help, -h     show this help\n"
+                                      "  --version, -V  show the version\n";
+
 std::string plain(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%g", value);
@@ -50,10 +53,34 @@ long parseWholeNumberOption(const std::string& option, const std::string& text, 
                        [](const std::string& t, std::size_t* used) { return std::stol(t, used); });
 }
 
+void refuseIfOption(const std::string& word) {
+    if (word.size() > 1 && word[0] == '-') {
+        throw UsageError("unknown option " + word);
+    }
+}
+
+std::vector<std::string> fileArguments(int argc, char** argv) {
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        refuseIfOption(argv[i]);
+        files.emplace_back(argv[i]);
+    }
+    return files;
+}
+
 int runCommandLineTool(const char* name, const char* usage, int argc, char** argv,
                        int (*body)(int argc, char** argv)) {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    const auto given = [&](const char* word, const char* shortWord) {
+        return argc == 2 &&
+               (std::strcmp(argv[1], word) == 0 || std::strcmp(argv[1], shortWord) == 0);
+    };
+    if (given("--help", "-h")) {
         std::fputs(usage, stdout);
+        std::fputs(CommonOptions, stdout);
+        return 0;
+    }
+    if (given("--version", "-V")) {
+        std::printf("%s %s\n", name, OMRA_VERSION);
         return 0;
     }
     try {
@@ -64,7 +91,7 @@ int runCommandLineTool(const char* name, const char* usage, int argc, char** arg
                      isatty(STDERR_FILENO) != 0 ? "\n" : "", name);
         return stoppedExitCode();
     } catch (const UsageError& error) {
-        std::fprintf(stderr, "%s: %s\n%s", name, error.what(), usage);
+        std::fprintf(stderr, "%s: %s\n%s%s", name, error.what(), usage, CommonOptions);
         return 2;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s: %s\n", name, error.what());

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace omra::tools {
 
@@ -19,10 +20,20 @@ double parseNumberOption(const std::string& option, const std::string& text, con
 long parseWholeNumberOption(const std::string& option, const std::string& text, const char* what,
                             long lowest, long highest);
 
+// Throws the UsageError "unknown option WORD" when the word is an option (it begins with '-' and
+// is more than "-" alone); a tool's parser calls
+// it with each word it does not know, so that no option is ever taken for a file name.
+void refuseIfOption(const std::string& word);
+
+// The words after the program name, for a tool that takes files and no options of its own.
+// Throws a UsageError for any option among them.
+std::vector<std::string> fileArguments(int argc, char** argv);
+
 // Runs a tool's main body with the conventions all our tools share: --help or -h prints the
-// usage and exits 0; a UsageError prints its message and the usage to stderr and exits 2; a
-// run stopped by a signal (stop_signals.h) says so and exits with 128 + the signal; any other
-// error prints one line "NAME: message" and exits 1.
+// usage on stdout and exits 0; --version or -V prints "NAME VERSION" and exits 0; a UsageError
+// prints its message and the usage to stderr and exits 2; a run stopped by a signal
+// (stop_signals.h) says so and exits with 128 + the signal; any other error prints one line
+// "NAME: message" and exits 1.
 int runCommandLineTool(const char* name, const char* usage, int argc, char** argv,
                        int (*body)(int argc, char** argv));
 

@@ -17,10 +17,12 @@ constexpr const char* Usage =
 
 int run(int argc, char** argv) {
     using namespace omra::tools;
-    if (argc != 3) {
+    const std::vector<std::string> files = fileArguments(argc, argv);
+    if (files.size() != 2) {
         throw UsageError("need FONT.bdf and OUT.inc");
     }
-    const std::string fontPath = argv[1];
+    const std::string& fontPath = files[0];
+    const std::string& outPath = files[1];
     const std::vector<std::uint8_t> bytes = readFile(fontPath);
     const BdfFont font =
         parseBdf({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, fontPath);
@@ -33,7 +35,7 @@ int run(int argc, char** argv) {
         "// misc-fixed font of Debian's xfonts-base. The font's copyright line:\n// " +
         font.copyright + "\n";
     const std::string source = glyphTableSource(glyphs.table, heading);
-    writeFileAtomically(argv[2],
+    writeFileAtomically(outPath,
                         {reinterpret_cast<const std::uint8_t*>(source.data()), source.size()});
     std::string lost;
     for (const int byte : glyphs.inkLost) {
@@ -41,8 +43,8 @@ int run(int argc, char** argv) {
         std::snprintf(text, sizeof text, " 0x%02X", byte);
         lost += text;
     }
-    std::fprintf(stderr, "%s: 256 glyphs; dropping the top row changed the shape of:%s\n", argv[2],
-                 lost.empty() ? " none" : lost.c_str());
+    std::fprintf(stderr, "%s: 256 glyphs; dropping the top row changed the shape of:%s\n",
+                 outPath.c_str(), lost.empty() ? " none" : lost.c_str());
     return 0;
 }
 

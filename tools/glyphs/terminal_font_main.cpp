@@ -16,11 +16,12 @@ constexpr const char* Usage =
 
 int run(int argc, char** argv) {
     using namespace omra::tools;
-    if (argc != 2) {
+    const std::vector<std::string> files = fileArguments(argc, argv);
+    if (files.size() != 1) {
         throw UsageError("need OUT.fon");
     }
     const std::vector<std::uint8_t> file = terminalFontFile(omra::Cp437Glyphs);
-    writeFileAtomically(argv[1], file);
+    writeFileAtomically(files[0], file);
     return 0;
 }
 

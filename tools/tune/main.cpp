@@ -10,10 +10,12 @@ constexpr const char* Usage = "usage: omra-tune OUT.xm\n"
                               "The committed copy is data/module.xm.\n";
 
 int run(int argc, char** argv) {
-    if (argc != 2) {
-        throw omra::tools::UsageError("need the file to write");
+    using namespace omra::tools;
+    const std::vector<std::string> files = fileArguments(argc, argv);
+    if (files.size() != 1) {
+        throw UsageError("need the file to write");
     }
-    omra::tools::writeFileAtomically(argv[1], omra::tools::writeXm(omra::tools::tune::omraTune()));
+    writeFileAtomically(files[0], writeXm(tune::omraTune()));
     return 0;
 }
 

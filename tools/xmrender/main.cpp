@@ -33,7 +33,6 @@ constexpr const char* Usage =
     "  --trace FILE write the player's state after every tick to FILE, one line per\n"
     "               channel: position, note, pitch, volume, panning, envelopes, voice\n"
     "  --info       print the module's header facts and exit\n"
-    "  --help       show this help\n"
     "One pass ends where playback first comes back to an order position it has already\n"
     "played (the song's loop point); it stops after 30 minutes if the song never does.\n";
 
@@ -63,9 +62,8 @@ Arguments parseArguments(int argc, char** argv) {
                 throw UsageError("--trace needs a file name");
             }
             arguments.trace = argv[i];
-        } else if (word.size() > 1 && word[0] == '-') {
-            throw UsageError("unknown option " + word);
         } else {
+            omra::tools::refuseIfOption(word);
             arguments.files.push_back(word);
         }
     }
