@@ -11,7 +11,11 @@
 #include "shell/window_sdl.h"
 
 #include <SDL.h>
+#include <algorithm>
+#include <cstdio>
+#include <exception>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -38,6 +42,17 @@ void runMainLoop(SDL_Window* window) {
     }
 }
 
+// A start-up failure as one line on stderr: a shader's log, say, has lines of its own.
+int reportStartupFailure(const std::exception& error) {
+    std::string line = error.what();
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    while (!line.empty() && line.back() == ' ') {
+        line.pop_back();
+    }
+    std::fprintf(stderr, "omra: %s\n", line.c_str());
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -46,9 +61,14 @@ int main(int argc, char** argv) {
     }
     SDL_SetMainReady();
     omra::keepFreedHeapMemory();
-    SDL_Window* window = omra::openSdlWindow();
-    omra::setWaveDevice(&omra::sdlWaveDevice());
-    omra::runStartup();
+    SDL_Window* window = nullptr;
+    try {
+        window = omra::openSdlWindow();
+        omra::setWaveDevice(&omra::sdlWaveDevice());
+        omra::runStartup();
+    } catch (const std::exception& error) {
+        return reportStartupFailure(error);
+    }
     runMainLoop(window);
     omra::runShutdown();
     return 0;

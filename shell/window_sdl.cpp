@@ -15,8 +15,35 @@ constexpr int WindowHeight = 540;
 SDL_Window* mainWindow = nullptr;
 SDL_GLContext renderingContext = nullptr;
 
-[[noreturn]] void failWith(const char* operation) {
-    throw std::runtime_error(std::string(operation) + ": " + SDL_GetError());
+[[noreturn]] void failWith(const std::string& what) {
+    throw std::runtime_error(what + ": " + SDL_GetError());
+}
+
+bool isSet(const char* variable) {
+    const char* value = SDL_getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+[[noreturn]] void failWithoutDisplay(const std::string& reason) {
+    throw std::runtime_error("no display to open the window on: " + reason +
+                             "; scripts/run-intro.sh runs the intro on a virtual display");
+}
+
+// SDL_Init for the window; without a display SDL would fall back to a video driver that draws
+// nowhere, and the intro would run unseen, so an X or Wayland display is asked for unless a
+// driver is named in SDL_VIDEODRIVER.
+void initVideo() {
+    const bool display = isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
+    if (!display && !isSet("SDL_VIDEODRIVER")) {
+        failWithoutDisplay("DISPLAY and WAYLAND_DISPLAY are unset");
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        if (!display) {
+            failWithoutDisplay(std::string("DISPLAY and WAYLAND_DISPLAY are unset (SDL_Init: ") +
+                               SDL_GetError() + ")");
+        }
+        failWith("SDL_Init");
+    }
 }
 
 void requestContextAttributes() {
@@ -35,9 +62,7 @@ void requestContextAttributes() {
 } // namespace
 
 SDL_Window* openSdlWindow() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        failWith("SDL_Init");
-    }
+    initVideo();
     requestContextAttributes();
     mainWindow = SDL_CreateWindow("Omra", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   WindowWidth, WindowHeight, SDL_WINDOW_OPENGL);
@@ -46,7 +71,7 @@ SDL_Window* openSdlWindow() {
     }
     renderingContext = SDL_GL_CreateContext(mainWindow);
     if (renderingContext == nullptr) {
-        failWith("SDL_GL_CreateContext");
+        failWith("no OpenGL 4.0 core context (SDL_GL_CreateContext)");
     }
     return mainWindow;
 }
