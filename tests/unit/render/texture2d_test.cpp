@@ -1,7 +1,7 @@
-#include "common/files.h"
 #include "core/gl_function_table.h"
 #include "render/texture2d.h"
 #include "support/headless_gl_test.h"
+#include "tga/tga.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -12,8 +12,12 @@ namespace {
 
 using Texture2DTest = headless::HeadlessGlTest;
 
-std::vector<std::uint8_t> dataFile(const char* name) {
-    return tools::readFile(std::string(OMRA_DATA_DIR) + "/" + name);
+// An uncompressed TGA as the pack holds one: the logo's 24 bits, or the glyph sheet's 32 bits
+// with the footer.
+std::vector<std::uint8_t> tgaFile(int width, int height, int bits) {
+    const auto bytes = static_cast<std::size_t>(width) * height * (bits / 8);
+    return tools::encodeTga({width, height, bits, std::vector<std::uint8_t>(bytes, 0x80)},
+                            bits == 32);
 }
 
 std::string loadFailure(std::span<const std::uint8_t> bytes, Texture2D& texture) {
@@ -29,7 +33,7 @@ TEST_F(Texture2DTest, TheLogoLoadsAsAnRgbImageAndTheUnpackAlignmentComesBack) {
     for (const GLint alignment : {4, 8}) {
         gl.PixelStorei(GL_UNPACK_ALIGNMENT, alignment);
         Texture2D logo;
-        logo.LoadTGA(dataFile("logo.tga"));
+        logo.LoadTGA(tgaFile(425, 81, 24));
         EXPECT_EQ(logo.width, 425);
         EXPECT_EQ(logo.height, 81);
         EXPECT_EQ(headless::textureInternalFormat(logo.id), GL_RGB);
@@ -40,7 +44,7 @@ TEST_F(Texture2DTest, TheLogoLoadsAsAnRgbImageAndTheUnpackAlignmentComesBack) {
 
 TEST_F(Texture2DTest, TheGlyphSheetWithItsFooterLoadsAsRgbaAndStaysBound) {
     Texture2D sheet;
-    sheet.LoadTGA(dataFile("font.tga"));
+    sheet.LoadTGA(tgaFile(512, 512, 32));
     EXPECT_EQ(sheet.width, 512);
     EXPECT_EQ(sheet.height, 512);
     EXPECT_EQ(headless::textureInternalFormat(sheet.id), GL_RGBA);
@@ -64,7 +68,7 @@ TEST_F(Texture2DTest, TheImagesTopRowIsUploadedFirst) {
 }
 
 TEST_F(Texture2DTest, BytesThatAreNoImageAreRefusedAndLeaveTheSizeAtZero) {
-    const std::vector<std::uint8_t> logo = dataFile("logo.tga");
+    const std::vector<std::uint8_t> logo = tgaFile(425, 81, 24);
     const std::vector<std::uint8_t> truncated(logo.begin(), logo.begin() + logo.size() / 2);
     for (const auto& bytes : {truncated, std::vector<std::uint8_t>{}}) {
         Texture2D texture;

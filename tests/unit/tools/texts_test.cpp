@@ -3,6 +3,7 @@
 #include "common/files.h"
 #include "pack/cp437.h"
 #include "pack/pack_builder.h"
+#include "support/content_baseline.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -44,18 +45,18 @@ std::vector<std::string> linesOf(const std::string& text) {
 
 TEST(Texts, TheScrollerIsOneLineOfPrintableAsciiOfAFewHundredCharacters) {
     const std::string scroller = withoutFinalLineFeed(readText(DataDir / "scroller.txt"));
-    EXPECT_GE(scroller.size(), 300u);
-    EXPECT_LE(scroller.size(), 500u);
+    EXPECT_EQ(scroller.size(), testing::contentBaseline().scrollerLength);
     for (const char c : scroller) {
         EXPECT_TRUE(c >= 32 && c <= 126) << "byte " << static_cast<int>(c);
     }
 }
 
-TEST(Texts, FourNumberedPagesInOrder) {
+TEST(Texts, TheBaselinedPagesInOrder) {
     const std::vector<std::filesystem::path> pages = pageFiles();
-    ASSERT_EQ(pages.size(), 4u);
+    const testing::ContentBaseline baseline = testing::contentBaseline();
+    ASSERT_EQ(pages.size(), baseline.pages.size());
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        EXPECT_EQ(pages[i].filename().string().substr(0, 2), std::to_string(i + 1) + "-");
+        EXPECT_EQ(pages[i].filename().string(), baseline.pages[i].name);
         EXPECT_EQ(pages[i].extension(), ".txt");
     }
 }
@@ -66,13 +67,16 @@ TEST(Texts, EveryPageFitsTheSheetInCodePage437) {
     // half-height either side of the middle; a page of L lines, centred by 8 pixels a line,
     // reaches 8L - 12 pixels below the middle, so at the Windows client height of 501 pixels
     // its last line stays on screen only up to 20 lines. Across, 100 characters fit. The pages
-    // are sized for a fair amount of art, not a line or two.
-    for (const std::filesystem::path& file : pageFiles()) {
+    // are sized for a fair amount of art, not a line or two, as the baseline records them.
+    const testing::ContentBaseline baseline = testing::contentBaseline();
+    const std::vector<std::filesystem::path> files = pageFiles();
+    ASSERT_EQ(files.size(), baseline.pages.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::filesystem::path& file = files[i];
         SCOPED_TRACE(file.filename().string());
         const std::string page =
             utf8ToCp437(withoutFinalLineFeed(readText(file)), file.filename().string());
-        EXPECT_GE(page.size(), 1000u);
-        EXPECT_LE(page.size(), 2300u);
+        EXPECT_EQ(page.size(), baseline.pages[i].bytes);
         const std::vector<std::string> lines = linesOf(page);
         EXPECT_LE(lines.size(), 20u);
         for (const std::string& line : lines) {
@@ -81,7 +85,7 @@ TEST(Texts, EveryPageFitsTheSheetInCodePage437) {
         const bool hasArt = std::any_of(page.begin(), page.end(), [](char c) {
             return static_cast<unsigned char>(c) >= 0xB0 && static_cast<unsigned char>(c) <= 0xDF;
         });
-        EXPECT_TRUE(hasArt) << "no box drawing, shade or block";
+        EXPECT_EQ(hasArt, baseline.pages[i].art) << "box drawing, shade or block";
     }
 }
 

@@ -3,6 +3,7 @@
 #include "player/player.h"
 #include "records/mix_constants.h"
 #include "records/tempo.h"
+#include "support/content_baseline.h"
 #include "tune/omra_tune.h"
 #include "xmrender/offline_render.h"
 
@@ -14,6 +15,13 @@ namespace omra::tools::tune {
 namespace {
 
 const std::string DataDir = OMRA_DATA_DIR;
+
+// The tune omra-tune writes, written once; data/module.xm is this one while the content
+// baseline says so.
+const std::vector<std::uint8_t>& writtenTune() {
+    static const std::vector<std::uint8_t> bytes = writeXm(omraTune());
+    return bytes;
+}
 
 // The header facts the intro was designed around.
 constexpr int Channels = 6;
@@ -49,11 +57,14 @@ struct LoadedSong {
 };
 
 TEST(Tune, TheCommittedModuleIsExactlyWhatTheGeneratorWrites) {
-    EXPECT_EQ(readFile(DataDir + "/module.xm"), writeXm(omraTune()));
+    if (testing::contentBaseline().generated.count("module.xm") == 0) {
+        GTEST_SKIP() << "data/module.xm is not omra-tune's, as tests/golden/content.txt records";
+    }
+    EXPECT_EQ(readFile(DataDir + "/module.xm"), writtenTune());
 }
 
 TEST(Tune, TheModuleLoadsWithTheHeaderFactsTheIntroExpects) {
-    const LoadedSong loaded(readFile(DataDir + "/module.xm"));
+    const LoadedSong loaded(writtenTune());
     ASSERT_NE(loaded.song, nullptr);
     Song& song = *loaded.song;
     EXPECT_EQ(song.channelCount, Channels);
@@ -79,7 +90,7 @@ TEST(Tune, TheModuleLoadsWithTheHeaderFactsTheIntroExpects) {
 }
 
 TEST(Tune, TheFileUsesTheStandardHeaderSizes) {
-    const std::vector<std::uint8_t> bytes = readFile(DataDir + "/module.xm");
+    const std::vector<std::uint8_t> bytes = writtenTune();
     EXPECT_EQ(u32At(bytes, 60), 276u);
     std::size_t at = 60 + u32At(bytes, 60);
     for (int p = 0; p < Patterns; ++p) {
@@ -176,7 +187,7 @@ struct PassLevels {
 };
 
 PassLevels renderOnePass() {
-    const LoadedSong loaded(readFile(DataDir + "/module.xm"));
+    const LoadedSong loaded(writtenTune());
     PassLevels levels;
     if (loaded.song == nullptr) {
         ADD_FAILURE() << "the module does not load";
