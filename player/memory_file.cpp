@@ -81,11 +81,11 @@ std::int32_t memoryFileTell(void* handle) {
     return fileOf(handle).position;
 }
 
-Song* loadSongFromMemory(std::span<const std::uint8_t> bytes, LoadRefusal* refusal) {
+Song* loadSongFromMemory(std::span<const std::uint8_t> bytes, LoadReport* report) {
     setMemoryFileBytes(bytes);
     setFileCallbacks(memoryFileOpen, memoryFileClose, memoryFileRead, memoryFileSeek,
                      memoryFileTell);
-    return loadSong(bytes.data(), refusal);
+    return loadSong(bytes.data(), report);
 }
 
 } // namespace omra

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/load_refusal.h"
+#include "player/load_report.h"
 #include "records/song.h"
 
 #include <cstdint>
@@ -26,8 +26,8 @@ void memoryFileSeek(void* handle, std::int32_t offset, std::uint8_t origin);
 std::int32_t memoryFileTell(void* handle);
 
 // Loads the module held in `bytes` as the intro loads its own: installs the memory file's
-// callbacks over the bytes and loads the song through them. No song when it is refused, and
-// then why through `refusal` if given.
-Song* loadSongFromMemory(std::span<const std::uint8_t> bytes, LoadRefusal* refusal = nullptr);
+// callbacks over the bytes and loads the song through them. No song when it is refused; the
+// report as for loadSong.
+Song* loadSongFromMemory(std::span<const std::uint8_t> bytes, LoadReport* report = nullptr);
 
 } // namespace omra

@@ -18,7 +18,7 @@ void setFileCallbacks(OpenCallback open, CloseCallback close, ReadCallback read,
 
 namespace {
 
-LoadRefusal loadInto(Song& song, const void* name) {
+LoadReport loadInto(Song& song, const void* name) {
     if (!player.fileCallbacks.complete()) {
         return {RefusalReason::NoStream};
     }
@@ -32,14 +32,14 @@ LoadRefusal loadInto(Song& song, const void* name) {
 
 } // namespace
 
-Song* loadSong(const void* name, LoadRefusal* refusal) {
-    LoadRefusal outcome{RefusalReason::OutOfMemory};
+Song* loadSong(const void* name, LoadReport* report) {
+    LoadReport outcome{RefusalReason::OutOfMemory};
     std::unique_ptr<Song> song(new (std::nothrow) Song);
     if (song != nullptr) {
         outcome = loadInto(*song, name);
     }
-    if (refusal != nullptr) {
-        *refusal = outcome;
+    if (report != nullptr) {
+        *report = outcome;
     }
     if (outcome.refused()) {
         return nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/load_refusal.h"
+#include "player/load_report.h"
 #include "records/file_callbacks.h"
 #include "records/song.h"
 
@@ -13,9 +13,9 @@ void setFileCallbacks(OpenCallback open, CloseCallback close, ReadCallback read,
                       TellCallback tell);
 
 // Loads a module through the stream callbacks; `name` goes to the open callback unchanged.
-// Returns no song when the stream does not open or the module is refused, and then tells why
-// through `refusal` if given.
-Song* loadSong(const void* name, LoadRefusal* refusal = nullptr);
+// Returns no song when the stream does not open or the module is refused. Through `report`, if
+// given, tells why, or where the file ended before the module.
+Song* loadSong(const void* name, LoadReport* report = nullptr);
 
 // Starts the song from its beginning on the wave device. False for no song, missing callbacks,
 // or a device that does not open; playback is stopped first in every case.

@@ -14,7 +14,7 @@ namespace omra {
 namespace {
 
 constexpr std::uint8_t InitialGlobalVolume = 64;
-constexpr LoadRefusal OutOfMemory{RefusalReason::OutOfMemory};
+constexpr LoadReport OutOfMemory{RefusalReason::OutOfMemory};
 constexpr std::uint16_t Int16Max = std::numeric_limits<std::int16_t>::max();
 
 std::uint16_t le16(const std::uint8_t* bytes) {
@@ -41,7 +41,8 @@ std::unique_ptr<T[]> makeArray(std::size_t count) {
 }
 
 // Reads the module's records and bytes. The read results are not examined: bytes the file no
-// longer holds read as zero, so a truncated module still loads.
+// longer holds read as zero, so a truncated module still loads. It notes the first read the file
+// could not fill, in the part of the module the loader says it is reading.
 class Reader {
 public:
     explicit Reader(ModuleStream& stream) : stream_(stream) {
@@ -54,6 +55,8 @@ public:
     }
 
     void bytes(void* destination, std::int32_t count) {
+        noteShortRead(count);
+        position_ += count;
         std::memset(destination, 0, static_cast<std::size_t>(count));
         stream_.read(destination, count);
     }
@@ -66,6 +69,7 @@ public:
     // Header sizes are unsigned 32-bit; a position past what an offset can express is past the
     // end of the file anyway.
     void seekTo(std::int64_t position) {
+        position_ = position;
         const std::int64_t largest = std::numeric_limits<std::int32_t>::max();
         stream_.seek(static_cast<std::int32_t>(std::clamp<std::int64_t>(position, 0, largest)),
                      SeekFromStart);
@@ -73,15 +77,33 @@ public:
     std::int32_t tell() { return stream_.tell(); }
     std::int64_t bytesLeft() { return std::max<std::int64_t>(0, size_ - stream_.tell()); }
 
+    void enter(ModulePart part, std::int32_t index) {
+        part_ = part;
+        index_ = index;
+    }
+    // Notes a read of `count` bytes from here that the file cannot fill, if it is the first.
+    void noteShortRead(std::int64_t count) {
+        if (!shortRead_.happened() && position_ + count > size_) {
+            shortRead_ = {part_, index_, position_ + count, size_};
+        }
+    }
+    const ShortRead& shortRead() const { return shortRead_; }
+
 private:
     ModuleStream& stream_;
     std::int32_t size_ = 0;
+    // Where the reads would be in a file long enough; the stream stops at its end.
+    std::int64_t position_ = 0;
+    ModulePart part_ = ModulePart::None;
+    std::int32_t index_ = 0;
+    ShortRead shortRead_;
 };
 
 // The module header: identification, counts, order table. Refuses a wrong identification text
 // or more channels than the channel table holds.
-LoadRefusal readHeader(Song& song, Reader& in, std::uint16_t& storedPatterns) {
+LoadReport readHeader(Song& song, Reader& in, std::uint16_t& storedPatterns) {
     std::uint8_t header[xm::ModuleHeaderEnd];
+    in.enter(ModulePart::Header, 0);
     in.seekTo(0);
     in.bytes(header, sizeof header);
     if (std::memcmp(header, xm::IdText, xm::IdBytes) != 0) {
@@ -150,10 +172,11 @@ bool makeEmptyPattern(Pattern& pattern, std::int32_t channels) {
 // Refuses a pattern of more rows than the format holds. More is a corrupt header: a pattern
 // stored without cells takes 9 bytes of the file whatever its rows, and 65535 rows of 32
 // channels are 10 MB of cells.
-LoadRefusal readPatterns(Song& song, Reader& in, std::uint16_t storedPatterns) {
+LoadReport readPatterns(Song& song, Reader& in, std::uint16_t storedPatterns) {
     const std::int32_t channels = song.channelCount;
     for (std::int32_t index = 0; index < storedPatterns; ++index) {
         Pattern& pattern = song.patterns[index];
+        in.enter(ModulePart::Pattern, index);
         // The header length and packing type are not used: the header is always 9 bytes.
         std::uint8_t header[xm::PatternHeaderBytes];
         in.bytes(header, sizeof header);
@@ -284,6 +307,7 @@ bool readSampleData(Sample& sample, Reader& in) {
     // than reserve what it claims.
     const std::int64_t framesLeft = in.bytesLeft() / bytesPerFrame;
     if (sample.length > framesLeft) {
+        in.noteShortRead(static_cast<std::int64_t>(sample.length) * bytesPerFrame);
         sample.length = static_cast<std::uint32_t>(framesLeft);
         fitLoop(sample);
         if (sample.length == 0) {
@@ -319,7 +343,8 @@ bool readSampleData(Sample& sample, Reader& in) {
 }
 
 // Refuses an instrument of more samples than it has slots for.
-LoadRefusal readInstrument(Instrument& instrument, std::int32_t index, Reader& in) {
+LoadReport readInstrument(Instrument& instrument, std::int32_t index, Reader& in) {
+    in.enter(ModulePart::Instrument, index);
     const std::int64_t start = in.tell();
     // Read up to the sample count first: an instrument without samples may end there.
     std::uint8_t header[xm::InstrumentFieldsEnd];
@@ -377,6 +402,7 @@ LoadRefusal readInstrument(Instrument& instrument, std::int32_t index, Reader& i
         instrument.samples[i] = sample.get();
         instrument.ownSamples[i] = std::move(sample);
     }
+    in.enter(ModulePart::SampleData, index);
     for (int i = 0; i < sampleCount; ++i) {
         if (!readSampleData(*instrument.ownSamples[i], in)) {
             return OutOfMemory;
@@ -385,19 +411,16 @@ LoadRefusal readInstrument(Instrument& instrument, std::int32_t index, Reader& i
     return {};
 }
 
-} // namespace
-
-LoadRefusal loadXm(Song& song, ModuleStream& stream) {
-    Reader in(stream);
-    std::uint16_t storedPatterns = 0;
-    if (const LoadRefusal refusal = readHeader(song, in, storedPatterns); refusal.refused()) {
+LoadReport readModule(Song& song, Reader& in) {
+    std::uint16_t declaredPatterns = 0;
+    if (const LoadReport refusal = readHeader(song, in, declaredPatterns); refusal.refused()) {
         return refusal;
     }
     // Every stored pattern takes at least its header. A count the rest of the file cannot hold
     // is a corrupt header: read the patterns that can be there rather than reserve rows for
     // all it claims (up to 65535 x 64 rows).
-    storedPatterns = static_cast<std::uint16_t>(
-        std::min<std::int64_t>(storedPatterns, in.bytesLeft() / xm::PatternHeaderBytes));
+    const auto storedPatterns = static_cast<std::uint16_t>(
+        std::min<std::int64_t>(declaredPatterns, in.bytesLeft() / xm::PatternHeaderBytes));
 
     song.patternsUsed = 0;
     for (int position = 0; position < song.songLength; ++position) {
@@ -408,8 +431,13 @@ LoadRefusal loadXm(Song& song, ModuleStream& stream) {
     if (song.patterns == nullptr) {
         return OutOfMemory;
     }
-    if (const LoadRefusal refusal = readPatterns(song, in, storedPatterns); refusal.refused()) {
+    if (const LoadReport refusal = readPatterns(song, in, storedPatterns); refusal.refused()) {
         return refusal;
+    }
+    if (storedPatterns < declaredPatterns) {
+        // The first pattern left out is where the file ends, unless it ended before.
+        in.enter(ModulePart::Pattern, storedPatterns);
+        in.noteShortRead(xm::PatternHeaderBytes);
     }
 
     song.instruments = makeArray<Instrument>(static_cast<std::size_t>(song.instrumentCount));
@@ -417,12 +445,21 @@ LoadRefusal loadXm(Song& song, ModuleStream& stream) {
         return OutOfMemory;
     }
     for (std::int32_t index = 0; index < song.instrumentCount; ++index) {
-        const LoadRefusal refusal = readInstrument(song.instruments[index], index, in);
+        const LoadReport refusal = readInstrument(song.instruments[index], index, in);
         if (refusal.refused()) {
             return refusal;
         }
     }
     return {};
+}
+
+} // namespace
+
+LoadReport loadXm(Song& song, ModuleStream& stream) {
+    Reader in(stream);
+    LoadReport report = readModule(song, in);
+    report.shortRead = in.shortRead();
+    return report;
 }
 
 } // namespace omra

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/load_refusal.h"
+#include "player/load_report.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,13 +12,12 @@
 // otherwise play as silence or garbage without a word.
 namespace omra::tools {
 
-// What stands in the way of playing these bytes, given what the player's loader made of them:
-// an empty file, the loader's refusal in the tools' words, or, for a module it loads, where
-// the file ends before the module does by the player's own reading rules (header size, 9-byte
-// pattern headers, packed cells, instrument header sizes, 40-byte sample headers, sample
-// data). Nothing when the player takes the whole module.
+// What stands in the way of playing these bytes, given what the player's loader reported: an
+// empty file, the loader's refusal in the tools' words, or, for a module it loads, where the
+// file ends before the module does by the loader's own reading. Nothing when the player takes
+// the whole module.
 std::optional<std::string> xmModuleProblem(std::span<const std::uint8_t> bytes,
-                                           const LoadRefusal& refusal);
+                                           const LoadReport& report);
 
 // The same for bytes not loaded yet: the player's loader reads them first.
 std::optional<std::string> xmModuleProblem(std::span<const std::uint8_t> bytes);

@@ -14,9 +14,9 @@ void SongRelease::operator()(Song* song) const {
 }
 
 LoadedSong loadModule(std::span<const std::uint8_t> bytes, const std::string& name) {
-    LoadRefusal refusal;
-    LoadedSong song(loadSongFromMemory(bytes, &refusal));
-    if (const std::optional<std::string> problem = xmModuleProblem(bytes, refusal)) {
+    LoadReport report;
+    LoadedSong song(loadSongFromMemory(bytes, &report));
+    if (const std::optional<std::string> problem = xmModuleProblem(bytes, report)) {
         throw std::runtime_error(name + ": " + *problem);
     }
     return song;

@@ -33,7 +33,7 @@ using LoadedSong = std::unique_ptr<Song, SongRelease>;
 // The song the player loads from the bytes, and what the tools would say about them.
 struct Loaded {
     LoadedSong song;
-    LoadRefusal refusal;
+    LoadReport refusal;
     std::optional<std::string> problem;
 };
 
@@ -70,7 +70,7 @@ std::vector<std::size_t> cutLengths(std::size_t size) {
 
 // What the player refuses a module whose bytes are all there for: what the file says, never a
 // shortage of memory or a stream that did not open.
-bool refusedForTheFile(const LoadRefusal& refusal) {
+bool refusedForTheFile(const LoadReport& refusal) {
     return refusal.reason == RefusalReason::NotXm ||
            refusal.reason == RefusalReason::TooManyChannels ||
            refusal.reason == RefusalReason::TooManyRows ||

@@ -82,7 +82,7 @@ TEST_F(Playback, MissingCallbacksClearAllFiveAndPlaybackRefusesToStart) {
     EXPECT_FALSE(player.fileCallbacks.complete());
     EXPECT_EQ(player.fileCallbacks.open, nullptr);
     EXPECT_FALSE(startPlayback(song));
-    LoadRefusal refusal;
+    LoadReport refusal;
     EXPECT_EQ(loadSong(moduleBytes.data(), &refusal), nullptr);
     EXPECT_EQ(refusal.reason, RefusalReason::NoStream);
 }

@@ -31,7 +31,7 @@ const FileCallbacks MemoryFileCallbacks{memoryFileOpen, memoryFileClose, memoryF
 
 struct Loaded {
     bool ok = false;
-    LoadRefusal refusal;
+    LoadReport refusal;
     std::unique_ptr<Song> song = std::make_unique<Song>();
     std::int32_t endPosition = -1; // stream position when the loader returned
 };

@@ -62,6 +62,15 @@ TEST(XmCheck, NamesThePartACutModuleEndsIn) {
     for (std::size_t size = 17; size < whole.size(); ++size) {
         EXPECT_TRUE(cut(size).starts_with("truncated: ")) << size << " bytes: " << cut(size);
     }
+
+    // Three cell-less 9-byte patterns cut inside the second: the loader reads only the pattern
+    // headers that fit, and the first one left out is where the file ends.
+    XmModule bare;
+    bare.patterns = {XmPattern{}, XmPattern{}, XmPattern{}};
+    std::vector<std::uint8_t> headers = writeXm(bare);
+    headers.resize(336 + 9 + 4);
+    EXPECT_EQ(problemOf(headers), "truncated: it ends inside pattern 1 (the module needs at least "
+                                  "354 bytes, the file has 349)");
 }
 
 TEST(XmCheck, RefusesWhatThePlayerRefuses) {
