@@ -23,7 +23,7 @@ public:
         SDL_AudioSpec wanted{};
         wanted.freq = MixRate;
         wanted.format = AUDIO_S16LSB;
-        wanted.channels = 2;
+        wanted.channels = Channels;
         wanted.samples = 1024;
         wanted.callback = &SdlWaveDevice::fill;
         wanted.userdata = this;

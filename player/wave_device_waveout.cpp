@@ -18,7 +18,7 @@ public:
     bool open() override {
         WAVEFORMATEX format{};
         format.wFormatTag = WAVE_FORMAT_PCM;
-        format.nChannels = 2;
+        format.nChannels = Channels;
         format.nSamplesPerSec = MixRate;
         format.nAvgBytesPerSec = MixRate * BytesPerFrame;
         format.nBlockAlign = BytesPerFrame;

@@ -18,6 +18,10 @@ E2E_CLEANUP_HOOKS+=(remove_work)
 [ "$(stat -c %s "$work/a.wav")" -eq $((44 + 110250 * 4)) ] || fail "a 2.5 s render has the wrong size"
 [ "$(head -c 4 "$work/a.wav")" = RIFF ] || fail "the render is not a RIFF file"
 cmp -s "$work/a.wav" "$work/b.wav" || fail "two renders of the same module differ"
+# Its sound alone, wrapped again, is the same file.
+tail -c +45 "$work/a.wav" >"$work/a.pcm"
+"$tool" --pcm "$work/a.pcm" "$work/c.wav" || fail "--pcm"
+cmp -s "$work/a.wav" "$work/c.wav" || fail "--pcm does not write the render's WAV header"
 
 # The trace: the same for the same module, one line per channel per tick after its title line.
 "$tool" --seconds 2.5 --trace "$work/a.trace" "$module" "$work/t.wav" 2>/dev/null || fail "--trace"

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -27,17 +28,21 @@ using omra::tools::UsageError;
 constexpr const char* Usage =
     "usage: xmrender [--seconds S] [--trace FILE] IN.xm OUT.wav\n"
     "       xmrender --info IN.xm\n"
+    "       xmrender --pcm IN.pcm OUT.wav\n"
     "\n"
     "Renders an XM module with the intro's own player: 44100 Hz, 16-bit stereo.\n"
     "  --seconds S  render S seconds instead of one pass of the song\n"
     "  --trace FILE write the player's state after every tick to FILE, one line per\n"
     "               channel: position, note, pitch, volume, panning, envelopes, voice\n"
     "  --info       print the module's header facts and exit\n"
+    "  --pcm        wrap raw sound in the player's output format, such as what the\n"
+    "               intro hands a disk audio driver, in a WAV file\n"
     "One pass ends where playback first comes back to an order position it has already\n"
     "played (the song's loop point); it stops after 30 minutes if the song never does.\n";
 
 struct Arguments {
     bool info = false;
+    bool pcm = false;
     std::optional<double> seconds;
     std::optional<std::string> trace;
     std::vector<std::string> files;
@@ -49,6 +54,8 @@ Arguments parseArguments(int argc, char** argv) {
         const std::string word = argv[i];
         if (word == "--info") {
             arguments.info = true;
+        } else if (word == "--pcm") {
+            arguments.pcm = true;
         } else if (word == "--seconds") {
             if (++i >= argc) {
                 throw UsageError("--seconds needs a value");
@@ -99,6 +106,17 @@ std::string clock(std::uint64_t frames) {
     return omra::tools::clockTime(static_cast<double>(frames) / omra::MixRate);
 }
 
+// Whole frames only: a WAV file holds no part of one.
+int wrapPcm(const std::string& input, const std::string& output) {
+    const std::vector<std::uint8_t> bytes = omra::tools::readFile(input);
+    std::vector<std::int16_t> values(bytes.size() / omra::BytesPerFrame * omra::Channels);
+    std::memcpy(values.data(), bytes.data(), values.size() * sizeof(std::int16_t));
+    omra::tools::WavWriter wav(output);
+    wav.write(values);
+    wav.finish();
+    return 0;
+}
+
 void writeTrace(const omra::Song& song, void* out) {
     *static_cast<std::ostream*>(out) << formatTick(captureTick(song, omra::player));
 }
@@ -107,6 +125,9 @@ int run(const Arguments& arguments) {
     using namespace omra;
     tools::stopOnSignals();
     const std::string& input = arguments.files[0];
+    if (arguments.pcm) {
+        return wrapPcm(input, arguments.files[1]);
+    }
     const std::vector<std::uint8_t> bytes = tools::readFile(input);
     const tools::LoadedSong song = tools::loadModule(bytes, input);
     if (arguments.info) {

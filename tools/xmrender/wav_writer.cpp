@@ -8,8 +8,6 @@ namespace omra::tools {
 
 namespace {
 
-constexpr std::uint32_t SampleRate = 44100;
-constexpr std::uint16_t Channels = 2;
 constexpr std::uint16_t BitsPerSample = 16;
 
 void putU16(char* at, std::uint16_t value) {
@@ -53,9 +51,9 @@ void WavWriter::writeHeader(std::uint32_t dataBytes) {
     putU32(header + 16, 16);
     putU16(header + 20, 1); // PCM
     putU16(header + 22, Channels);
-    putU32(header + 24, SampleRate);
-    putU32(header + 28, SampleRate * Channels * BitsPerSample / 8);
-    putU16(header + 32, Channels * BitsPerSample / 8);
+    putU32(header + 24, MixRate);
+    putU32(header + 28, MixRate * BytesPerFrame);
+    putU16(header + 32, BytesPerFrame);
     putU16(header + 34, BitsPerSample);
     std::memcpy(header + 36, "data", 4);
     putU32(header + 40, dataBytes);

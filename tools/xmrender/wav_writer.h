@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/files.h"
+#include "records/mix_constants.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -9,12 +10,12 @@
 namespace omra::tools {
 
 inline constexpr std::uint32_t WavHeaderBytes = 44;
-// The most sound a WAV file holds: its size fields are 32 bits wide. In 16-bit stereo frames at
-// 44100 Hz that is about 6 h 45 min.
+// The most sound a WAV file holds: its size fields are 32 bits wide. In the player's output
+// frames that is about 6 h 45 min.
 inline constexpr std::uint64_t MaxWavDataBytes = 0xFFFFFFFFu - WavHeaderBytes;
-inline constexpr std::uint64_t MaxWavFrames = MaxWavDataBytes / 4;
+inline constexpr std::uint64_t MaxWavFrames = MaxWavDataBytes / BytesPerFrame;
 
-// Streams 16-bit stereo 44100 Hz PCM into a WAV file through an AtomicFile: the target is
+// Streams PCM in the player's output format into a WAV file through an AtomicFile: the target is
 // replaced only when `finish` succeeds, and a writer destroyed unfinished leaves nothing.
 class WavWriter {
 public:
