@@ -1,7 +1,7 @@
 #include "assets/assets.h"
 
-#include "assets/little_endian.h"
 #include "assets/pack_resource.h"
+#include "core/little_endian.h"
 
 #include <stdexcept>
 #include <string>

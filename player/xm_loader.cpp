@@ -1,5 +1,6 @@
 #include "player/xm_loader.h"
 
+#include "core/little_endian.h"
 #include "records/xm_format.h"
 
 #include <algorithm>
@@ -16,15 +17,6 @@ namespace {
 constexpr std::uint8_t InitialGlobalVolume = 64;
 constexpr LoadReport OutOfMemory{RefusalReason::OutOfMemory};
 constexpr std::uint16_t Int16Max = std::numeric_limits<std::int16_t>::max();
-
-std::uint16_t le16(const std::uint8_t* bytes) {
-    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
-}
-
-std::uint32_t le32(const std::uint8_t* bytes) {
-    return static_cast<std::uint32_t>(le16(bytes)) |
-           (static_cast<std::uint32_t>(le16(bytes + 2)) << 16);
-}
 
 // Counts the song holds in 16-bit signed fields; larger stored values would turn negative.
 std::int16_t asCount(std::uint16_t stored) {
@@ -111,26 +103,26 @@ LoadReport readHeader(Song& song, Reader& in, std::uint16_t& storedPatterns) {
     }
     song.initialGlobalVolume = InitialGlobalVolume;
 
-    const std::uint16_t channels = le16(header + xm::ChannelCountOffset);
+    const std::uint16_t channels = readU16LE(header + xm::ChannelCountOffset);
     if (channels > xm::MaxChannels) {
         return {RefusalReason::TooManyChannels, 0, channels};
     }
     song.channelCount = static_cast<std::int16_t>(channels);
     // The order table has 256 entries; a longer song would play past it.
     song.songLength = static_cast<std::int16_t>(
-        std::min<int>(le16(header + xm::SongLengthOffset), xm::OrderTableSize));
-    const std::uint16_t restart = le16(header + xm::RestartPositionOffset);
+        std::min<int>(readU16LE(header + xm::SongLengthOffset), xm::OrderTableSize));
+    const std::uint16_t restart = readU16LE(header + xm::RestartPositionOffset);
     song.restartPosition = restart < song.songLength ? static_cast<std::int16_t>(restart) : 0;
-    storedPatterns = le16(header + xm::PatternCountOffset);
-    song.instrumentCount = asCount(le16(header + xm::InstrumentCountOffset));
-    song.flags = le16(header + xm::FlagsOffset);
-    song.defaultSpeed = asCount(le16(header + xm::SpeedOffset));
+    storedPatterns = readU16LE(header + xm::PatternCountOffset);
+    song.instrumentCount = asCount(readU16LE(header + xm::InstrumentCountOffset));
+    song.flags = readU16LE(header + xm::FlagsOffset);
+    song.defaultSpeed = asCount(readU16LE(header + xm::SpeedOffset));
     // The tempo rule divides by the BPM.
-    song.defaultBpm = std::max<std::int16_t>(1, asCount(le16(header + xm::BpmOffset)));
+    song.defaultBpm = std::max<std::int16_t>(1, asCount(readU16LE(header + xm::BpmOffset)));
     std::copy_n(header + xm::OrderTableOffset, xm::OrderTableSize, song.orderTable.begin());
 
     in.seekTo(xm::HeaderSizeOffset +
-              static_cast<std::int64_t>(le32(header + xm::HeaderSizeOffset)));
+              static_cast<std::int64_t>(readU32LE(header + xm::HeaderSizeOffset)));
     return {};
 }
 
@@ -180,8 +172,8 @@ LoadReport readPatterns(Song& song, Reader& in, std::uint16_t storedPatterns) {
         // The header length and packing type are not used: the header is always 9 bytes.
         std::uint8_t header[xm::PatternHeaderBytes];
         in.bytes(header, sizeof header);
-        const std::uint16_t rows = le16(header + xm::RowCountOffset);
-        const std::uint16_t packedSize = le16(header + xm::PackedSizeOffset);
+        const std::uint16_t rows = readU16LE(header + xm::RowCountOffset);
+        const std::uint16_t packedSize = readU16LE(header + xm::PackedSizeOffset);
         if (rows > xm::MaxPatternRows) {
             return {RefusalReason::TooManyRows, index, rows};
         }
@@ -218,7 +210,7 @@ void readEnvelopePoints(const std::uint8_t* stored,
                         std::array<EnvelopePoint, xm::MaxEnvelopePoints>& points) {
     for (int i = 0; i < xm::MaxEnvelopePoints; ++i) {
         const std::uint8_t* point = stored + i * xm::EnvelopePointBytes;
-        points[i] = EnvelopePoint{le16(point), le16(point + 2)};
+        points[i] = EnvelopePoint{readU16LE(point), readU16LE(point + 2)};
     }
 }
 
@@ -260,9 +252,9 @@ void fitLoop(Sample& sample) {
 void readSampleHeader(Sample& sample, Reader& in) {
     std::uint8_t header[xm::SampleHeaderSize];
     in.bytes(header, sizeof header);
-    sample.length = le32(header + xm::SampleLengthOffset);
-    sample.loopStart = le32(header + xm::SampleLoopStartOffset);
-    sample.loopLength = le32(header + xm::SampleLoopLengthOffset);
+    sample.length = readU32LE(header + xm::SampleLengthOffset);
+    sample.loopStart = readU32LE(header + xm::SampleLoopStartOffset);
+    sample.loopLength = readU32LE(header + xm::SampleLoopLengthOffset);
     sample.volume = header[xm::SampleVolumeOffset];
     sample.finetune = static_cast<std::int8_t>(header[xm::SampleFinetuneOffset]);
     sample.panning = header[xm::SamplePanningOffset];
@@ -325,8 +317,7 @@ bool readSampleData(Sample& sample, Reader& in) {
 
     // Everything is held as 16-bit; an 8-bit value becomes the high byte.
     for (std::uint32_t i = 0; i < length; ++i) {
-        const unsigned value =
-            bytesPerFrame == 1 ? stored[i] << 8 : stored[2 * i] | (stored[2 * i + 1] << 8);
+        const unsigned value = bytesPerFrame == 1 ? stored[i] << 8 : readU16LE(&stored[2 * i]);
         data[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
     }
     sample.bits = 16;
@@ -349,8 +340,8 @@ LoadReport readInstrument(Instrument& instrument, std::int32_t index, Reader& in
     // Read up to the sample count first: an instrument without samples may end there.
     std::uint8_t header[xm::InstrumentFieldsEnd];
     in.bytes(header, xm::SampleHeaderSizeOffset);
-    const std::int64_t headerEnd = start + le32(header + xm::InstrumentHeaderSizeOffset);
-    const std::uint16_t sampleCount = le16(header + xm::SampleCountOffset);
+    const std::int64_t headerEnd = start + readU32LE(header + xm::InstrumentHeaderSizeOffset);
+    const std::uint16_t sampleCount = readU16LE(header + xm::SampleCountOffset);
     if (sampleCount > xm::MaxSamplesPerInstrument) {
         return {RefusalReason::TooManySamples, index, sampleCount};
     }
@@ -386,7 +377,7 @@ LoadReport readInstrument(Instrument& instrument, std::int32_t index, Reader& in
     // Oddity: the fadeout is stored at twice the file's value, modulo 65536.
     // Kept: tunes made for this player have their releases tuned by ear to this rate.
     // Pinned by: XmLoaderInstruments.TakesTheInstrumentFieldsAndDoublesTheFadeout.
-    instrument.fadeout = static_cast<std::uint16_t>(le16(header + xm::FadeoutOffset) * 2);
+    instrument.fadeout = static_cast<std::uint16_t>(readU16LE(header + xm::FadeoutOffset) * 2);
     fitEnvelope(instrument.volumePointCount, instrument.volumeEnvelopeFlags,
                 instrument.volumeLoopStart);
     fitEnvelope(instrument.panningPointCount, instrument.panningEnvelopeFlags,

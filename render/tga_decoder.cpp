@@ -1,5 +1,7 @@
 #include "render/tga_decoder.h"
 
+#include "core/little_endian.h"
+
 #include <climits>
 
 // Only the TGA decoder is built; everything reaches it through memory.
@@ -28,9 +30,9 @@ bool holdsWholeUncompressedImage(std::span<const std::uint8_t> file) {
     }
     const std::size_t idLength = file[0];
     const std::size_t colourMapBytes =
-        file[1] == 0 ? 0 : static_cast<std::size_t>(file[5] | file[6] << 8) * ((file[7] + 7) / 8);
-    const std::size_t width = file[12] | file[13] << 8;
-    const std::size_t height = file[14] | file[15] << 8;
+        file[1] == 0 ? 0 : static_cast<std::size_t>(readU16LE(&file[5])) * ((file[7] + 7) / 8);
+    const std::size_t width = readU16LE(&file[12]);
+    const std::size_t height = readU16LE(&file[14]);
     const std::size_t pixelBytes = (file[16] + 7) / 8;
     return file.size() >= HeaderSize + idLength + colourMapBytes + width * height * pixelBytes &&
            file.size() <= static_cast<std::size_t>(INT_MAX);

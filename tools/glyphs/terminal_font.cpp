@@ -1,5 +1,7 @@
 #include "glyphs/terminal_font.h"
 
+#include "core/little_endian.h"
+
 #include <cstring>
 #include <string>
 
@@ -22,14 +24,8 @@ constexpr std::size_t NeHeaderOffset = 64;
 class Writer {
 public:
     void u8(std::uint8_t value) { bytes_.push_back(value); }
-    void u16(std::uint16_t value) {
-        u8(static_cast<std::uint8_t>(value));
-        u8(static_cast<std::uint8_t>(value >> 8));
-    }
-    void u32(std::uint32_t value) {
-        u16(static_cast<std::uint16_t>(value));
-        u16(static_cast<std::uint16_t>(value >> 16));
-    }
+    void u16(std::uint16_t value) { appendU16LE(bytes_, value); }
+    void u32(std::uint32_t value) { appendU32LE(bytes_, value); }
     void text(const std::string& value, std::size_t width) {
         for (std::size_t i = 0; i < width; ++i) {
             u8(i < value.size() ? static_cast<std::uint8_t>(value[i]) : 0);
@@ -48,14 +44,8 @@ public:
             u8(0);
         }
     }
-    void put16(std::size_t at, std::uint16_t value) {
-        bytes_[at] = static_cast<std::uint8_t>(value);
-        bytes_[at + 1] = static_cast<std::uint8_t>(value >> 8);
-    }
-    void put32(std::size_t at, std::uint32_t value) {
-        put16(at, static_cast<std::uint16_t>(value));
-        put16(at + 2, static_cast<std::uint16_t>(value >> 16));
-    }
+    void put16(std::size_t at, std::uint16_t value) { putU16LE(&bytes_.at(at + 1) - 1, value); }
+    void put32(std::size_t at, std::uint32_t value) { putU32LE(&bytes_.at(at + 3) - 3, value); }
     std::size_t size() const { return bytes_.size(); }
     std::vector<std::uint8_t> take() { return std::move(bytes_); }
 

@@ -1,5 +1,6 @@
 #include "pack/pack_builder.h"
 
+#include "core/little_endian.h"
 #include "tga/tga.h"
 #include "xm/xm_check.h"
 
@@ -45,16 +46,8 @@ void checkTga(const Bytes& file, const std::string& name, int width, int height,
     }
 }
 
-void putU32LE(std::string& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<char>(value >> shift));
-    }
-}
-
 void appendEntry(Bytes& pack, std::string_view payload) {
-    std::string length;
-    putU32LE(length, static_cast<std::uint32_t>(payload.size()));
-    pack.insert(pack.end(), length.begin(), length.end());
+    appendU32LE(pack, static_cast<std::uint32_t>(payload.size()));
     pack.insert(pack.end(), payload.begin(), payload.end());
 }
 
@@ -89,7 +82,7 @@ Bytes buildPack(const PackSources& sources) {
     appendEntry(pack, asText(sources.font));
     appendEntry(pack, {});
     std::string pageCount;
-    putU32LE(pageCount, static_cast<std::uint32_t>(sources.pages.size()));
+    appendU32LE(pageCount, static_cast<std::uint32_t>(sources.pages.size()));
     appendEntry(pack, pageCount);
     for (const std::string& page : sources.pages) {
         appendEntry(pack, page);

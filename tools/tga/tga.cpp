@@ -1,5 +1,7 @@
 #include "tga/tga.h"
 
+#include "core/little_endian.h"
+
 #include <algorithm>
 
 namespace omra::tools {
@@ -11,12 +13,11 @@ constexpr int UncompressedTrueColour = 2;
 constexpr std::uint8_t OriginTopBit = 0x20;
 
 void putU16(std::vector<std::uint8_t>& out, int value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+    appendU16LE(out, static_cast<std::uint16_t>(value));
 }
 
 int u16At(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return bytes[offset] | bytes[offset + 1] << 8;
+    return readU16LE(&bytes[offset]);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "xm/xm_writer.h"
 
+#include "core/little_endian.h"
 #include "records/xm_format.h"
 
 #include <algorithm>
@@ -11,10 +12,7 @@ namespace {
 class Writer {
 public:
     void u8(unsigned value) { bytes.push_back(static_cast<std::uint8_t>(value)); }
-    void u16(unsigned value) {
-        u8(value & 0xFF);
-        u8((value >> 8) & 0xFF);
-    }
+    void u16(unsigned value) { appendU16LE(bytes, static_cast<std::uint16_t>(value)); }
     void zeros(std::size_t count) { bytes.insert(bytes.end(), count, 0); }
     void append(const std::vector<std::uint8_t>& more) {
         bytes.insert(bytes.end(), more.begin(), more.end());
@@ -34,13 +32,9 @@ public:
         bytes_.at(start_ + static_cast<std::size_t>(offset)) = static_cast<std::uint8_t>(value);
     }
     void u16(std::int32_t offset, unsigned value) {
-        u8(offset, value & 0xFF);
-        u8(offset + 1, (value >> 8) & 0xFF);
+        putU16LE(at(offset, 2), static_cast<std::uint16_t>(value));
     }
-    void u32(std::int32_t offset, std::uint32_t value) {
-        u16(offset, value & 0xFFFF);
-        u16(offset + 2, value >> 16);
-    }
+    void u32(std::int32_t offset, std::uint32_t value) { putU32LE(at(offset, 4), value); }
     // A text field of `size` bytes, cut or left padded with zeros.
     void text(std::int32_t offset, std::int32_t size, const std::string& value) {
         for (std::size_t i = 0; i < std::min(value.size(), static_cast<std::size_t>(size)); ++i) {
@@ -49,6 +43,13 @@ public:
     }
 
 private:
+    // The field's first byte, once its last is known to lie inside the output.
+    std::uint8_t* at(std::int32_t offset, std::int32_t size) {
+        const std::size_t first = start_ + static_cast<std::size_t>(offset);
+        bytes_.at(first + static_cast<std::size_t>(size) - 1);
+        return &bytes_[first];
+    }
+
     std::vector<std::uint8_t>& bytes_;
     std::size_t start_;
 };

@@ -4,6 +4,7 @@
 #include "common/command_line.h"
 #include "common/files.h"
 #include "common/stop_signals.h"
+#include "core/little_endian.h"
 #include "records/mix_constants.h"
 #include "records/xm_format.h"
 #include "sequencer/tick_driver.h"
@@ -82,7 +83,7 @@ Arguments parseArguments(int argc, char** argv) {
 }
 
 unsigned u16At(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-    return offset + 1 < bytes.size() ? bytes[offset] | bytes[offset + 1] << 8 : 0;
+    return offset + 1 < bytes.size() ? omra::readU16LE(&bytes[offset]) : 0;
 }
 
 void printInfo(const std::vector<std::uint8_t>& bytes, const omra::Song& song) {

@@ -1,5 +1,7 @@
 #include "xmrender/wav_writer.h"
 
+#include "core/little_endian.h"
+
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -11,13 +13,11 @@ namespace {
 constexpr std::uint16_t BitsPerSample = 16;
 
 void putU16(char* at, std::uint16_t value) {
-    at[0] = static_cast<char>(value);
-    at[1] = static_cast<char>(value >> 8);
+    putU16LE(reinterpret_cast<std::uint8_t*>(at), value);
 }
 
 void putU32(char* at, std::uint32_t value) {
-    putU16(at, static_cast<std::uint16_t>(value));
-    putU16(at + 2, static_cast<std::uint16_t>(value >> 16));
+    putU32LE(reinterpret_cast<std::uint8_t*>(at), value);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "assets/assets.h"
 #include "common/files.h"
+#include "core/little_endian.h"
 #include "fakes/fake_pack_resource.h"
 
 #include <filesystem>
@@ -15,8 +16,9 @@ Bytes bytesOf(const std::string& text) {
 }
 
 Bytes pageCount(std::uint32_t n) {
-    return Bytes{static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                 static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
+    Bytes count;
+    appendU32LE(count, n);
+    return count;
 }
 
 // A pack's entries with the given page texts and a count that matches them.

@@ -1,3 +1,4 @@
+#include "core/little_endian.h"
 #include "player/memory_file.h"
 #include "player/module_stream.h"
 #include "player/xm_loader.h"
@@ -58,8 +59,7 @@ Why why(const Loaded& loaded) {
 }
 
 void putU16(std::vector<std::uint8_t>& bytes, std::size_t offset, unsigned value) {
-    bytes.at(offset) = static_cast<std::uint8_t>(value & 0xFF);
-    bytes.at(offset + 1) = static_cast<std::uint8_t>(value >> 8);
+    putU16LE(&bytes.at(offset + 1) - 1, static_cast<std::uint16_t>(value));
 }
 
 // Two channels, one order entry and one empty 4-row pattern.

@@ -1,4 +1,5 @@
 #include "common/files.h"
+#include "core/little_endian.h"
 #include "player/memory_file.h"
 #include "player/player.h"
 #include "records/mix_constants.h"
@@ -35,12 +36,11 @@ constexpr int Instruments = 10;
 constexpr int SampledInstruments = 8;
 
 std::uint32_t u32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return bytes.at(at) | bytes.at(at + 1) << 8 | bytes.at(at + 2) << 16 |
-           static_cast<std::uint32_t>(bytes.at(at + 3)) << 24;
+    return readU32LE(&bytes.at(at + 3) - 3);
 }
 
 unsigned u16At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return bytes.at(at) | bytes.at(at + 1) << 8;
+    return readU16LE(&bytes.at(at + 1) - 1);
 }
 
 // Loads the module the way the intro does, through the memory file.
