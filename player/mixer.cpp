@@ -286,13 +286,27 @@ void mixVoice(Voice& voice, float* out, std::int32_t frames) {
 
 } // namespace
 
-void mixVoices(VoicePool& voices, float* out, std::int32_t frames) {
+void mixVoices(VoicePool& voices, float* out, std::int32_t frames, std::uint64_t silent) {
     if (frames <= 0) {
         return;
     }
-    for (Voice& voice : voices) {
-        if (voice.sample != nullptr) {
+    for (std::size_t v = 0; v < voices.size(); ++v) {
+        Voice& voice = voices[v];
+        if (voice.sample == nullptr) {
+            continue;
+        }
+        if ((silent >> v & 1) == 0) {
             mixVoice(voice, out, frames);
+            continue;
+        }
+        // A silenced voice plays into a buffer nobody hears, a block at most at a time, so
+        // that its position, loop and ramp move exactly as in the full mix.
+        static float unheard[2 * BlockFrames];
+        for (std::int32_t done = 0; done < frames && voice.sample != nullptr;) {
+            const std::int32_t part = std::min(frames - done, BlockFrames);
+            std::fill_n(unheard, 2 * part, 0.0f);
+            mixVoice(voice, unheard, part);
+            done += part;
         }
     }
 }
@@ -338,7 +352,7 @@ void mixBlock(PlayerState& state) {
                 framesLeft = std::max(song->framesPerTick, 1);
             }
             const std::int32_t frames = std::min(framesLeft, BlockFrames - done);
-            mixVoices(state.voices, block + std::ptrdiff_t{2} * done, frames);
+            mixVoices(state.voices, block + std::ptrdiff_t{2} * done, frames, state.silentVoices);
             done += frames;
             framesLeft -= frames;
         }

@@ -12,8 +12,9 @@ namespace omra {
 void mixBlock(PlayerState& state);
 
 // Adds `frames` frames of every active voice, in pool order, into the interleaved stereo float
-// buffer `out`; nothing when frames <= 0.
-void mixVoices(VoicePool& voices, float* out, std::int32_t frames);
+// buffer `out`; nothing when frames <= 0. A voice whose bit is set in `silent` moves on exactly
+// as it would, but adds nothing.
+void mixVoices(VoicePool& voices, float* out, std::int32_t frames, std::uint64_t silent = 0);
 
 // Rounds each of 2 x frames floats to the nearest integer (ties to even) and clamps it to
 // signed 16 bits.

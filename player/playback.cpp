@@ -58,12 +58,24 @@ bool createRings(PlayerState& state) {
     return state.pcmRing && state.floatRing;
 }
 
+void startAtOrder(Song& song, std::int32_t order) {
+    if (order != 0) {
+        song.nextOrder = order;
+        song.nextRow = 0;
+    }
+}
+
 bool startPlayback(Song* song) {
+    return startPlaybackFrom(song, 0);
+}
+
+bool startPlaybackFrom(Song* song, std::int32_t order) {
     stopPlayback(song);
     if (song == nullptr || !player.fileCallbacks.complete()) {
         return false;
     }
     resetPlayback(player, *song);
+    startAtOrder(*song, order);
     if (waveDevice == nullptr || !waveDevice->open()) {
         return false;
     }

@@ -10,6 +10,13 @@ namespace omra {
 // index and a step of exactly 1.0, the next tick due now.
 void resetPlayback(PlayerState& state, Song& song);
 
+// Asks the song, put at its start, to begin at order position `order` instead, as an order jump
+// there would: the first row tick moves to it. Order 0 asks nothing.
+void startAtOrder(Song& song, std::int32_t order);
+
+// startPlayback from order position `order` (startAtOrder) rather than the song's start.
+bool startPlaybackFrom(Song* song, std::int32_t order);
+
 // Allocates both rings, zero-filled; false when memory is short.
 bool createRings(PlayerState& state);
 

@@ -24,6 +24,10 @@ struct PlayerState {
     // RingFrames frames of left, right signed 16-bit samples, as the wave device plays them.
     std::unique_ptr<std::int16_t[]> pcmRing;
     std::int32_t writeBlock = 0;
+    // Bit v set: voice v is mixed as usual but adds nothing to the output. The intro sets none;
+    // a render of some channels only silences every other channel's two voices, so the
+    // sequencer and every voice run exactly as in the full mix.
+    std::uint64_t silentVoices = 0;
 };
 
 extern PlayerState player;

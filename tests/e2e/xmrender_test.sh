@@ -37,6 +37,37 @@ first_ticks=$(grep -c ' tick=0 ' "$work/a.trace" || true)
 grep -q '^order=0 pattern=[0-9]* row=0 tick=0 .* channel=0 note=' "$work/a.trace" ||
     fail "the trace does not start at order 0, row 0"
 
+# Channels and length. Silencing is at the mixer, so every stem has the mix's timing: a stem is
+# what --solo gives, and the stems add up to the mix within the stems' and the mix's rounding,
+# half a step each: floor((channels + 1) / 2), wherever the mix does not clip.
+"$tool" --seconds 20 --stems "$work/stems" "$module" 2>/dev/null || fail "--stems"
+"$tool" --seconds 20 --solo 1 "$module" "$work/solo.wav" 2>/dev/null || fail "--solo 1"
+cmp -s "$work/solo.wav" "$work/stems/channel-01.wav" || fail "--solo 1 is not the first stem"
+cmp -s <(tail -c +45 "$work/a.wav") <(tail -c +45 "$work/stems/mix.wav" | head -c $((110250 * 4))) ||
+    fail "the stems' mix.wav is not the render"
+python3 - "$work/stems" "$channels" <<'PY' ||
+import array, glob, sys
+def pcm(path):
+    return array.array("h", open(path, "rb").read()[44:])
+mix = pcm(sys.argv[1] + "/mix.wav")
+stems = [pcm(path) for path in sorted(glob.glob(sys.argv[1] + "/channel-*.wav"))]
+bound = (int(sys.argv[2]) + 1) // 2
+assert len(stems) >= 2 and all(len(stem) == len(mix) for stem in stems), "stems missing"
+worst = max(abs(sum(stem[i] for stem in stems) - mix[i]) for i in range(len(mix))
+            if -32768 < mix[i] < 32767)
+assert worst <= bound, f"stems differ from the mix by {worst}, more than {bound}"
+PY
+    fail "the stems do not add up to the mix"
+"$tool" --seconds 20 --mute 1 "$module" "$work/mute.wav" 2>/dev/null || fail "--mute 1"
+cmp -s "$work/mute.wav" "$work/stems/mix.wav" && fail "--mute 1 changes nothing"
+"$tool" --seconds 20 --fade 2 "$module" "$work/fade.wav" 2>/dev/null || fail "--fade"
+cmp -s -n $((44 + 18 * 4 * 44100)) "$work/fade.wav" "$work/stems/mix.wav" ||
+    fail "--fade changes more than the last seconds"
+[ "$(tail -c 4 "$work/fade.wav" | od -An -td2 | tr -s ' ')" = " 0 0" ] ||
+    fail "--fade does not end in silence"
+"$tool" --seconds 2 --start 1 "$module" "$work/start.wav" 2>/dev/null || fail "--start"
+cmp -s "$work/start.wav" "$work/a.wav" && fail "--start 1 starts at the beginning"
+
 "$tool" --info "$module" >"$work/info" || fail "--info"
 for fact in channels patterns instruments samples "song length" "restart position" speed bpm \
     "frequency table"; do
@@ -80,6 +111,12 @@ refusal_cases=(
     "2|--seconds takes a number|--seconds -1 $module $work/out.wav"
     "2|--seconds takes a number of seconds from 0 to 24347,|--seconds 24348 $module $work/out.wav"
     "2|--trace needs a file name|$module $work/out.wav --trace"
+    "2|no channel $((channels + 1)): the module has $channels channels|--solo 1,$((channels + 1)) $module $work/out.wav"
+    "2|--mute takes channels from 1 to 32 like 1,3-5, not '2-1'|--mute 2-1 $module $work/out.wav"
+    "2|--solo takes channels from 1 to 32 like 1,3-5, not '1,'|--solo 1, $module $work/out.wav"
+    "2|--start 200: the song has|--start 200 $module $work/out.wav"
+    "2|--loops takes a number of passes from 1|--loops 0 $module $work/out.wav"
+    "2|--stems DIR takes one module|--stems $work/out-stems $module $work/out.wav"
 )
 expect_refusals "${refusal_cases[@]}"
 [ -p "$work/pipe" ] || fail "a refused output was replaced"

@@ -16,7 +16,7 @@ constexpr std::size_t Channels = 2;
 } // namespace
 
 std::uint64_t measurePass(Song& song, const std::function<void()>& poll) {
-    tools::RenderLength length;
+    tools::RenderPlan length;
     length.passLimitFrames = tools::PassLimitSeconds * MixRate;
     return tools::renderSong(
                song, length, [](std::span<const std::int16_t>) {}, [&](std::uint64_t) { poll(); })
@@ -29,7 +29,7 @@ void captureInLockstep(const CapturePlan& plan, Song& song, FrameGrabber& grabbe
     std::uint64_t mixed = 0; // samples the player has handed over
     std::vector<std::int16_t> pending;
     std::uint64_t next = plan.firstFrame;
-    tools::RenderLength length;
+    tools::RenderPlan length;
     length.frames = plan.soundStart(plan.endFrame);
     tools::renderSong(
         song, length,

@@ -20,6 +20,7 @@ struct PassWatch {
     std::array<bool, xm::OrderTableSize> played{};
     std::int32_t lastOrder = 0;
     std::uint64_t tickStartFrame = 0;
+    int passesLeft = 1;
     std::optional<std::uint64_t> cameBackAt;
 };
 
@@ -35,7 +36,11 @@ void watchedTick(Song& song) {
     const std::int32_t order = song.orderPosition;
     if ((orderMove || order != watch.lastOrder) && order >= 0 && order < xm::OrderTableSize) {
         if (watch.played[order] && !watch.cameBackAt) {
-            watch.cameBackAt = start;
+            // The next pass starts here, with only this position played.
+            if (--watch.passesLeft == 0) {
+                watch.cameBackAt = start;
+            }
+            watch.played.fill(false);
         }
         watch.played[order] = true;
         watch.lastOrder = order;
@@ -44,7 +49,7 @@ void watchedTick(Song& song) {
 
 } // namespace
 
-RenderResult renderSong(Song& song, const RenderLength& length,
+RenderResult renderSong(Song& song, const RenderPlan& plan,
                         const std::function<void(std::span<const std::int16_t>)>& sink,
                         const std::function<void(std::uint64_t)>& progress) {
     PlayerState& state = player;
@@ -52,9 +57,14 @@ RenderResult renderSong(Song& song, const RenderLength& length,
         throw std::runtime_error("out of memory for the mixing rings");
     }
     resetPlayback(state, song);
+    startAtOrder(song, plan.startOrder);
+    state.silentVoices = plan.silentChannels | std::uint64_t{plan.silentChannels}
+                                                   << xm::MaxChannels;
     watch = PassWatch{};
     watch.tick = song.tickHandler;
-    watch.played[0] = true;
+    watch.passesLeft = plan.passes;
+    // Playback begins on order 0, or moves to the start position on its first tick.
+    watch.played[0] = plan.startOrder == 0;
     song.tickHandler = watchedTick;
     // However the render ends, a callback's exception (a tool asked to stop) included, the
     // song gets its own tick handler back and playback stops.
@@ -62,17 +72,18 @@ RenderResult renderSong(Song& song, const RenderLength& length,
         Song& song;
         ~Restore() {
             song.tickHandler = watch.tick;
+            player.silentVoices = 0;
             stopPlayback(&song);
         }
     } restore{song};
 
-    const std::uint64_t limit = length.frames.value_or(length.passLimitFrames);
+    const std::uint64_t limit = plan.frames.value_or(plan.passLimitFrames);
     RenderResult result;
     while (result.frames < limit) {
         const std::int32_t block = state.writeBlock;
         mixBlock(state);
         std::uint64_t blockEnd = result.frames + BlockFrames;
-        if (!length.frames && watch.cameBackAt) {
+        if (!plan.frames && watch.cameBackAt) {
             blockEnd = *watch.cameBackAt;
             result.cameBack = true;
         }

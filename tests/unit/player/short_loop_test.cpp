@@ -71,7 +71,7 @@ Rendered render(const std::vector<std::uint8_t>& bytes) {
     if (song == nullptr) {
         return {};
     }
-    tools::RenderLength length;
+    tools::RenderPlan length;
     length.frames = RenderedFrames;
     Rendered rendered;
     tools::renderSong(

@@ -24,7 +24,7 @@ struct Rendered {
     std::uint64_t framesDelivered = 0;
 };
 
-Rendered render(const std::vector<std::int32_t>& path, RenderLength length) {
+Rendered render(const std::vector<std::int32_t>& path, RenderPlan length) {
     orderPath = path;
     ticks = 0;
     Song song;
@@ -43,7 +43,7 @@ Rendered render(const std::vector<std::int32_t>& path, RenderLength length) {
 
 TEST(OfflineRender, OnePassEndsAtTheTickThatComesBackToAPlayedPosition) {
     // Positions 0, 1, 2, then back to 1: the pass ends where the 13th tick starts.
-    RenderLength length;
+    RenderPlan length;
     length.passLimitFrames = 60 * MixRate;
     const Rendered rendered = render({0, 1, 2, 1}, length);
     EXPECT_TRUE(rendered.result.cameBack);
@@ -51,9 +51,20 @@ TEST(OfflineRender, OnePassEndsAtTheTickThatComesBackToAPlayedPosition) {
     EXPECT_EQ(rendered.framesDelivered, rendered.result.frames);
 }
 
+TEST(OfflineRender, EveryPassEndsAtItsOwnFirstReturn) {
+    // 0, 1, 2, back to 1 ends the first pass; the second has played only 1 when it goes on to
+    // 0 and ends on coming back to 1, at the 21st tick.
+    RenderPlan length;
+    length.passes = 2;
+    length.passLimitFrames = 60 * MixRate;
+    const Rendered rendered = render({0, 1, 2, 1}, length);
+    EXPECT_TRUE(rendered.result.cameBack);
+    EXPECT_EQ(rendered.result.frames, 20u * 882u);
+}
+
 TEST(OfflineRender, StayingOnOnePositionIsNotComingBack) {
     // Rows repeated inside one position (as a pattern loop does) never end the pass.
-    RenderLength length;
+    RenderPlan length;
     length.passLimitFrames = 5 * BlockFrames + 17;
     const Rendered rendered = render({0}, length);
     EXPECT_FALSE(rendered.result.cameBack);
@@ -62,7 +73,7 @@ TEST(OfflineRender, StayingOnOnePositionIsNotComingBack) {
 }
 
 TEST(OfflineRender, AFixedLengthIgnoresTheLoopPoint) {
-    RenderLength length;
+    RenderPlan length;
     length.frames = 40 * 882 + 3;
     const Rendered rendered = render({0, 1, 0}, length);
     EXPECT_FALSE(rendered.result.cameBack);
@@ -77,12 +88,15 @@ TEST(OfflineRender, OnePassOfARealSongEndsAtItsFirstReturnHoweverItGetsThere) {
         std::vector<std::uint8_t> orders;
         std::vector<XmCell> firstChannel; // rows of the last pattern; the others are 4 empty rows
         std::uint64_t rows;
+        std::int32_t start = 0;
     };
     const Case cases[] = {
         {"one position, restarting on itself", {0}, {{}, {}, {}, {}}, 4},
         {"a jump to the position playing", {0, 1}, {{}, {0, 0, 0, 0x0B, 1}, {}, {}}, 4 + 2},
         // Rows 0, 1, 0, 1, 0, 1, 2, 3: looping inside a pattern is not a return.
         {"a pattern loop", {0}, {{0, 0, 0, 0x0E, 0x60}, {0, 0, 0, 0x0E, 0x62}, {}, {}}, 8},
+        // From order 1 the jump back to it comes after 4 + 2 rows, not 4 + 4 + 2.
+        {"a start at order 1", {0, 1, 2}, {{}, {0, 0, 0, 0x0B, 1}, {}, {}}, 4 + 2, 1},
     };
     for (const Case& c : cases) {
         XmModule module;
@@ -94,8 +108,9 @@ TEST(OfflineRender, OnePassOfARealSongEndsAtItsFirstReturnHoweverItGetsThere) {
         const std::vector<std::uint8_t> bytes = writeXm(module);
         Song* song = loadSongFromMemory(bytes);
         ASSERT_NE(song, nullptr) << c.what;
-        RenderLength length;
+        RenderPlan length;
         length.passLimitFrames = 60 * MixRate;
+        length.startOrder = c.start;
         const RenderResult result = renderSong(
             *song, length, [](std::span<const std::int16_t>) {}, [](std::uint64_t) {});
         freeSong(song);

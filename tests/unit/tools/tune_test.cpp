@@ -193,7 +193,7 @@ PassLevels renderOnePass() {
         ADD_FAILURE() << "the module does not load";
         return levels;
     }
-    RenderLength length;
+    RenderPlan length;
     length.passLimitFrames = std::uint64_t{10} * 60 * MixRate;
     levels.result = renderSong(
         *loaded.song, length,
