@@ -1,6 +1,7 @@
 #include "player/xm_loader.h"
 
 #include "core/little_endian.h"
+#include "records/oddities.h"
 #include "records/xm_format.h"
 
 #include <algorithm>
@@ -377,7 +378,11 @@ LoadReport readInstrument(Instrument& instrument, std::int32_t index, Reader& in
     // Oddity: the fadeout is stored at twice the file's value, modulo 65536.
     // Kept: tunes made for this player have their releases tuned by ear to this rate.
     // Pinned by: XmLoaderInstruments.TakesTheInstrumentFieldsAndDoublesTheFadeout.
+    // Reported as "instrument I: fadeout F fades released notes twice as fast...".
     instrument.fadeout = static_cast<std::uint16_t>(readU16LE(header + xm::FadeoutOffset) * 2);
+    if (odditiesWatched() && instrument.fadeout != 0) {
+        reportOddity(Oddity::DoubledFadeout, nullptr, readU16LE(header + xm::FadeoutOffset), 0, index);
+    }
     fitEnvelope(instrument.volumePointCount, instrument.volumeEnvelopeFlags,
                 instrument.volumeLoopStart);
     fitEnvelope(instrument.panningPointCount, instrument.panningEnvelopeFlags,

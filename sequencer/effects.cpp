@@ -1,5 +1,6 @@
 #include "sequencer/effects.h"
 
+#include "records/oddities.h"
 #include "sequencer/effect_types.h"
 #include "sequencer/envelope.h"
 #include "sequencer/flow_control.h"
@@ -83,8 +84,13 @@ void sampleOffset(ChannelTick& tick) {
         // Oddity: an offset past the sample's end starts no note, and the voice goes back to
         // the start of whatever it plays. Kept: tunes rely on 9xx as a silent rewind.
         // Pinned by: NoteVoices.SampleOffsetStartsInsideTheSampleAndPastItsEndRestartsNothing.
+        // Reported as "sample offset O is past the sample's end...".
         channel.updateFlags &= ~Trigger;
         channel.updateFlags |= ResetPosition;
+        if (odditiesWatched()) {
+            reportOddity(Oddity::SampleOffsetPastEnd, &channel, static_cast<std::int32_t>(offset),
+                         static_cast<std::int32_t>(tick.sample.loopStart + tick.sample.loopLength));
+        }
     }
 }
 
@@ -206,9 +212,13 @@ void extendedFirstTick(ChannelTick& tick, RowStart& row) {
         // and the sample itself changes, for every channel and every later note.
         // Kept: tunes that use E5y were written against this pitch.
         // Pinned by: Effects.TickByTick/SetFinetuneChangesTheSampleForEveryChannel.
+        // Reported as "E5y sets finetune y on the sample itself...".
         // Not the stand-in for a missing sample: one record shared by every song, it stays zero.
         if (&tick.sample != &EmptySample) {
             tick.sample.finetune = static_cast<std::int8_t>(y);
+            if (odditiesWatched()) {
+                reportOddity(Oddity::FinetuneSetsTheSample, &channel, y);
+            }
         }
         break;
     case effect::PatternLoop:
@@ -336,7 +346,11 @@ void effectFirstTick(ChannelTick& tick, RowStart& row) {
         // every voice during a global volume slide (H), hear it when their volume is next pushed.
         // Kept: fades written with G and H were balanced by ear against this lag.
         // Pinned by: Effects.TickByTick/GlobalVolumeReachesAVoiceOnlyWhenItsVolumeIsPushed.
+        // Reported as "global volume G reaches only this channel now...".
         channel.updateFlags |= VolumeChanged;
+        if (odditiesWatched() && tick.song.channelCount > 1) {
+            reportOddity(Oddity::GlobalVolumeLags, &channel, tick.song.globalVolume);
+        }
         break;
     case effect::GlobalVolumeSlide:
         storeIfSet(tick.song.globalVolumeSlideMemory, parameter);
@@ -383,6 +397,10 @@ void effectLaterTick(ChannelTick& tick) {
         // fine slides have no limit. Kept: slides in the tunes land where they were written to.
         // Pinned by:
         // Effects.TickByTick/PortamentoUpStopsAt56AndOnlyTheColumnPanningSlideLeavesTheRange.
+        // Reported as "portamento up stops at period 56...".
+        if (odditiesWatched() && channel.period < HighestPortamentoUpPeriod) {
+            reportOddity(Oddity::PortamentoUpStopsAt56, &channel, channel.period);
+        }
         channel.period = std::max(channel.period, HighestPortamentoUpPeriod);
         channel.updateFlags |= PitchChanged;
         break;

@@ -1,5 +1,6 @@
 #include "sequencer/envelope.h"
 
+#include "records/oddities.h"
 #include "sequencer/saturate.h"
 
 namespace omra {
@@ -60,6 +61,25 @@ bool envelopeRuns(const EnvelopeShape& shape, const EnvelopeState& state) {
     return (shape.flags & EnvelopeOn) != 0 && state.finished == 0;
 }
 
+namespace {
+
+// Where looping first makes the envelope differ: a loop ending on the last point, or a sustain
+// on the loop's end that the loop passes over while the note is held.
+void reportEnvelopeLoop(const Channel& channel, const EnvelopeShape& shape,
+                        std::uint8_t changedFlag) {
+    const bool lastPoint = shape.loopEnd == shape.pointCount - 1;
+    const bool passedSustain = (shape.flags & EnvelopeSustain) != 0 &&
+                               shape.sustainPoint == shape.loopEnd &&
+                               shape.loopStart != shape.loopEnd && channel.keyOff == 0;
+    if (lastPoint || passedSustain) {
+        reportOddity(Oddity::EnvelopeLoopBeforeSustain, &channel,
+                     changedFlag == PanningChanged ? 1 : 0, passedSustain ? 1 : 0,
+                     channel.instrument);
+    }
+}
+
+} // namespace
+
 void stepEnvelope(Channel& channel, const EnvelopeState& state, const EnvelopeShape& shape,
                   std::uint8_t changedFlag) {
     const std::int32_t count = shape.pointCount;
@@ -69,7 +89,12 @@ void stepEnvelope(Channel& channel, const EnvelopeState& state, const EnvelopeSh
         // only if it is also the loop start. Kept: looped envelopes in the tunes rely on it.
         // Pinned by: Envelope.LoopEndingAtTheLastPointNeverFinishes,
         // Envelope.LoopIsTestedBeforeSustain.
+        // Reported as "instrument I: the volume envelope's loop ends on its last point..." or
+        // "...'s sustain point is the loop's end...".
         if ((shape.flags & EnvelopeLoop) != 0 && state.point == shape.loopEnd) {
+            if (odditiesWatched()) {
+                reportEnvelopeLoop(channel, shape, changedFlag);
+            }
             state.point = shape.loopStart;
             state.tick = pointX(shape, shape.loopStart);
         }

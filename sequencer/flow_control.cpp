@@ -1,5 +1,6 @@
 #include "sequencer/flow_control.h"
 
+#include "records/oddities.h"
 #include "records/tempo.h"
 
 namespace omra {
@@ -30,8 +31,12 @@ void patternBreak(ChannelTick& tick, const RowStart& row) {
     // Oddity: a break on the last order entry goes to order 0, while the song's natural end
     // goes to its restart position. Kept: songs that end with a break loop where written to.
     // Pinned by: RowEngine.TickByTick/ABreakOnTheLastOrderGoesToTheStartNotTheRestartPosition.
+    // Reported as "the break on the last order goes to order 0, not to the restart...".
     if (song.nextOrder >= song.songLength) {
         song.nextOrder = 0;
+        if (odditiesWatched() && song.restartPosition != 0) {
+            reportOddity(Oddity::BreakOnLastOrder, &tick.channel, song.restartPosition);
+        }
     }
 }
 

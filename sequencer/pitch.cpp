@@ -14,9 +14,7 @@ namespace {
 // 1/12 and 1/768 as the single-precision constants the tables are built with.
 constexpr float OneTwelfth = 1.0f / 12.0f;
 constexpr float OneOver768 = 1.0f / 768.0f;
-// Oddity: Amiga periods divide 14317056, not 8363 x 1712 = 14317456, so C-4 plays at 8362 Hz.
-// Kept: Amiga-period tunes were tuned against this pitch.
-// Pinned by: Pitch.MiddleCPlaysAt8363HzOnLinearAnd8362HzOnAmigaPeriods.
+// Amiga periods divide 14317056, not 8363 x 1712 = 14317456 (see updateVoice's Oddity).
 constexpr std::int64_t AmigaClock = 14317056;
 constexpr std::int32_t MinimumStepFrequency = 100;
 

@@ -1,5 +1,6 @@
 #include "sequencer/row_processing.h"
 
+#include "records/oddities.h"
 #include "records/player_state.h"
 #include "sequencer/channel_tick.h"
 #include "sequencer/effect_types.h"
@@ -55,6 +56,7 @@ const PatternCell* currentRowCells(const Song& song) {
 // Kept: tunes use a key-off as the note's end.
 // Pinned by:
 // Notes.TickByTick/AReleasedNoteWithoutVolumeEnvelopeIsSilentUntilTheNextInstrumentNumber.
+// Reported, for a note this silences, as "this note stays silent: ...".
 void advanceEnvelopes(Channel& channel, const Instrument& instrument, bool rowTick) {
     const EnvelopeShape volumeShape = volumeEnvelopeShape(instrument);
     const EnvelopeState volumeState = volumeEnvelopeState(channel);
@@ -62,6 +64,9 @@ void advanceEnvelopes(Channel& channel, const Instrument& instrument, bool rowTi
         stepEnvelope(channel, volumeState, volumeShape, VolumeChanged);
     } else if (rowTick && (volumeShape.flags & EnvelopeOn) == 0 && channel.keyOff != 0) {
         channel.volumeEnvelopeOutput = 0;
+        if (odditiesWatched() && (channel.updateFlags & Trigger) != 0) {
+            reportOddity(Oddity::ReleasedNoteStaysSilent, &channel);
+        }
     }
     const EnvelopeShape panningShape = panningEnvelopeShape(instrument);
     const EnvelopeState panningState = panningEnvelopeState(channel);
@@ -96,8 +101,12 @@ void processRowCell(Song& song, Channel& channel, VoicePool& voices, const Patte
     // Oddity: a tremolo that stops leaves its last offset in the volume.
     // Kept: the volume after a tremolo in the tunes depends on it.
     // Pinned by: Effects.TickByTick/AStoppedTremoloLeavesItsLastOffset.
+    // Reported as "the tremolo stops and leaves its last offset...".
     if (channel.lastEffect == effect::Tremolo && cell.effect != effect::Tremolo) {
         channel.volume += channel.volumeOffset;
+        if (odditiesWatched() && channel.volumeOffset != 0) {
+            reportOddity(Oddity::TremoloOffsetStays, &channel, channel.volumeOffset);
+        }
     }
     channel.volumeOffset = 0;
     channel.updateFlags = 0;

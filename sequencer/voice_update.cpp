@@ -1,5 +1,6 @@
 #include "sequencer/voice_update.h"
 
+#include "records/oddities.h"
 #include "sequencer/pitch.h"
 
 #include <algorithm>
@@ -86,6 +87,14 @@ void updateVoice(Channel& channel, const Sample& sample, const Song& song, Voice
     if ((channel.updateFlags & PitchChanged) != 0 &&
         periodFrequency(song, channel.period, channel.periodOffset, frequency)) {
         setVoiceFrequency(voice, frequency);
+        // Oddity: Amiga periods divide 14317056, not 8363 x 1712 = 14317456, so C-4 plays at
+        // 8362 Hz. Kept: Amiga-period tunes were tuned against this pitch.
+        // Pinned by: Pitch.MiddleCPlaysAt8363HzOnLinearAnd8362HzOnAmigaPeriods.
+        // Reported, at the tune's first note, as "Amiga periods: every note plays...".
+        if (odditiesWatched() && (channel.updateFlags & Trigger) != 0 &&
+            (song.flags & xm::LinearFrequencyTable) == 0) {
+            reportOddity(Oddity::AmigaClock, &channel, frequency);
+        }
     }
     if ((channel.updateFlags & ResetPosition) != 0) {
         voice.position = 0;

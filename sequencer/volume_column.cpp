@@ -1,5 +1,6 @@
 #include "sequencer/volume_column.h"
 
+#include "records/oddities.h"
 #include "sequencer/effects.h"
 #include "sequencer/modulation.h"
 
@@ -33,8 +34,12 @@ std::uint8_t value(const ChannelTick& tick) {
 // only the final panning is held to 0..255, so a value slid outside must come back past the
 // limit before it is heard to move. Kept: panning moves in the tunes were written against this.
 // Pinned by: Effects.TickByTick/PortamentoUpStopsAt56AndOnlyTheColumnPanningSlideLeavesTheRange.
+// Reported as "the column's panning slide takes the panning to P...".
 void slidePanning(Channel& channel, std::int32_t delta) {
     channel.panning += delta;
+    if (odditiesWatched() && (channel.panning < 0 || channel.panning > 255)) {
+        reportOddity(Oddity::ColumnPanningLeavesRange, &channel, channel.panning);
+    }
     channel.updateFlags |= PanningChanged;
 }
 

@@ -24,10 +24,7 @@ Waveform shapeOfNibble(std::uint8_t nibble, Waveform third) {
 
 } // namespace
 
-// Oddity: waveform 3 is a square for the vibrato but a sine for the tremolo.
-// Kept: tunes that select waveform 3 were written against these shapes.
-// Pinned by: Modulation.VibratoOffsetsThePeriodByWaveTimesDepthInStepsOf4 and
-// Modulation.TremoloFollowsItsWaveformAndItsPositionWrapsPast31.
+// Waveform 3 is a square for the vibrato but a sine for the tremolo: see vibrato() and tremolo().
 Waveform vibratoWaveform(std::uint8_t waveformControl) {
     return shapeOfNibble(waveformControl, Waveform::Square);
 }

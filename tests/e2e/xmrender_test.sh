@@ -68,6 +68,13 @@ cmp -s -n $((44 + 18 * 4 * 44100)) "$work/fade.wav" "$work/stems/mix.wav" ||
 "$tool" --seconds 2 --start 1 "$module" "$work/start.wav" 2>/dev/null || fail "--start"
 cmp -s "$work/start.wav" "$work/a.wav" && fail "--start 1 starts at the beginning"
 
+# The player's oddities the tune meets, one line a place, and a summary.
+"$tool" --check "$module" >"$work/check" || fail "--check"
+tail -n 1 "$work/check" | grep -Eq ": ([0-9]+ places? where this player differs|no oddities met)" ||
+    fail "--check ends without its summary"
+[ "$(grep -cEv '^(order [0-9]+ row [0-9]+ channel [0-9]+|instrument [0-9]+): ' "$work/check")" -eq 1 ] ||
+    fail "--check writes a line that is neither a place nor the summary"
+
 "$tool" --info "$module" >"$work/info" || fail "--info"
 for fact in channels patterns instruments samples "song length" "restart position" speed bpm \
     "frequency table"; do
@@ -99,6 +106,7 @@ refusal_cases=(
     "1|$work/header-cut.xm: truncated: it ends inside the module header|$work/header-cut.xm $work/out.wav"
     "1|$work/end-cut.xm: truncated: it ends inside instrument|$work/end-cut.xm $work/out.wav"
     "1|$work/end-cut.xm: truncated|--info $work/end-cut.xm"
+    "1|$work/end-cut.xm: truncated|--check $work/end-cut.xm"
     "1|$work/wide.xm: 33 channels; the player plays at most 32|$work/wide.xm $work/out.wav"
     "1|$work/no-such-folder/out.wav: No such file or directory|$module $work/no-such-folder/out.wav"
     "1|$work/a-file/out.wav: Not a directory|$module $work/a-file/out.wav"
@@ -107,6 +115,7 @@ refusal_cases=(
     "1|$work/no-such-folder/out.trace: No such file or directory|--trace $work/no-such-folder/out.trace $module $work/out.wav"
     "2|need IN.xm and OUT.wav|$module"
     "2|--info takes one module|--info"
+    "2|--check takes one module|--check $module $work/out.wav"
     "2|unknown option --bogus|--bogus $module $work/out.wav"
     "2|--seconds takes a number|--seconds -1 $module $work/out.wav"
     "2|--seconds takes a number of seconds from 0 to 24347,|--seconds 24348 $module $work/out.wav"

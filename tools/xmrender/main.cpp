@@ -12,6 +12,7 @@
 #include "xmrender/channel_list.h"
 #include "xmrender/fade_out.h"
 #include "xmrender/loaded_song.h"
+#include "xmrender/oddity_check.h"
 #include "xmrender/offline_render.h"
 #include "xmrender/wav_writer.h"
 
@@ -34,6 +35,7 @@ constexpr const char* Usage =
     "       xmrender [options] --stems DIR IN.xm\n"
     "       xmrender --info IN.xm\n"
     "       xmrender --pcm IN.pcm OUT.wav\n"
+    "       xmrender --check IN.xm\n"
     "\n"
     "Renders an XM module with the intro's own player: 44100 Hz, 16-bit stereo.\n"
     "  --seconds S    render S seconds instead of passes of the song\n"
@@ -51,6 +53,8 @@ constexpr const char* Usage =
     "  --info         print the module's header facts and exit\n"
     "  --pcm          wrap raw sound in the player's output format, such as what the\n"
     "                 intro hands a disk audio driver, in a WAV file\n"
+    "  --check        play one pass silently and list every place where the tune meets\n"
+    "                 one of this player's deliberate departures from a tracker\n"
     "A pass ends where playback first comes back to an order position it has already\n"
     "played in that pass (the song's loop point); it stops after 30 minutes if the song\n"
     "never does. Silenced channels still play in the sequencer, so timing never changes.\n";
@@ -58,6 +62,7 @@ constexpr const char* Usage =
 struct Arguments {
     bool info = false;
     bool pcm = false;
+    bool check = false;
     std::optional<double> seconds;
     long loops = 1;
     double fade = 0;
@@ -90,6 +95,8 @@ Arguments parseArguments(int argc, char** argv) {
             arguments.info = true;
         } else if (word == "--pcm") {
             arguments.pcm = true;
+        } else if (word == "--check") {
+            arguments.check = true;
         } else if (word == "--seconds") {
             arguments.seconds = parseNumberOption(word, value("a value"), "a number of seconds", 0,
                                                   longestSeconds());
@@ -118,11 +125,13 @@ Arguments parseArguments(int argc, char** argv) {
     if (arguments.stems && arguments.trace) {
         throw UsageError("--trace writes the trace of one render, not of --stems");
     }
-    const std::size_t wanted = arguments.info || arguments.stems ? 1 : 2;
+    const bool alone = arguments.info || arguments.check;
+    const std::size_t wanted = alone || arguments.stems ? 1 : 2;
     if (arguments.files.size() != wanted) {
-        throw UsageError(arguments.info    ? "--info takes one module"
-                         : arguments.stems ? "--stems DIR takes one module"
-                                           : "need IN.xm and OUT.wav");
+        throw UsageError(
+            alone ? (arguments.info ? "--info takes one module" : "--check takes one module")
+            : arguments.stems ? "--stems DIR takes one module"
+                              : "need IN.xm and OUT.wav");
     }
     return arguments;
 }
@@ -269,6 +278,19 @@ int run(const Arguments& arguments) {
         return wrapPcm(input, arguments.files[1]);
     }
     const std::vector<std::uint8_t> bytes = tools::readFile(input);
+    if (arguments.check) {
+        const std::vector<std::string> lines = tools::checkOddities(bytes, input);
+        for (const std::string& line : lines) {
+            std::printf("%s\n", line.c_str());
+        }
+        if (lines.empty()) {
+            std::printf("%s: no oddities met\n", input.c_str());
+        } else {
+            std::printf("%s: %zu place%s where this player differs from a tracker\n", input.c_str(),
+                        lines.size(), lines.size() == 1 ? "" : "s");
+        }
+        return 0;
+    }
     const tools::LoadedSong song = tools::loadModule(bytes, input);
     if (arguments.info) {
         printInfo(bytes, *song);
