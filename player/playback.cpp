@@ -66,16 +66,11 @@ void startAtOrder(Song& song, std::int32_t order) {
 }
 
 bool startPlayback(Song* song) {
-    return startPlaybackFrom(song, 0);
-}
-
-bool startPlaybackFrom(Song* song, std::int32_t order) {
     stopPlayback(song);
     if (song == nullptr || !player.fileCallbacks.complete()) {
         return false;
     }
     resetPlayback(player, *song);
-    startAtOrder(*song, order);
     if (waveDevice == nullptr || !waveDevice->open()) {
         return false;
     }

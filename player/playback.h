@@ -14,9 +14,6 @@ void resetPlayback(PlayerState& state, Song& song);
 // there would: the first row tick moves to it. Order 0 asks nothing.
 void startAtOrder(Song& song, std::int32_t order);
 
-// startPlayback from order position `order` (startAtOrder) rather than the song's start.
-bool startPlaybackFrom(Song* song, std::int32_t order);
-
 // Allocates both rings, zero-filled; false when memory is short.
 bool createRings(PlayerState& state);
 
