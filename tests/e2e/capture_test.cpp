@@ -5,6 +5,7 @@
 #include "support/decoded_media.h"
 #include "support/scene_under_test.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -30,8 +31,7 @@ int run(const std::string& program, const std::vector<std::string>& arguments) {
     }
     argv.push_back(nullptr);
     pid_t child = 0;
-    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) !=
-        0) {
+    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
         return -1;
     }
     int status = 0;
@@ -126,6 +126,17 @@ TEST_F(Capture, VideoForSitesHasEveryFrameEnlargedAndTheSameTwice) {
                 hashes[attempt].push_back(media::pictureHash(frame));
             });
         EXPECT_EQ(formatOf(media), "h264 yuv420p 1920x1080, 30 frames; aac 44100 Hz");
+        // What video sites ask for: the index in front, High profile, AAC-LC, a closed group
+        // of pictures every half second with two B-frames in a row.
+        const std::vector<std::string> boxes = media::topLevelBoxes(video);
+        const auto moov = std::find(boxes.begin(), boxes.end(), "moov");
+        EXPECT_TRUE(moov < std::find(boxes.begin(), boxes.end(), "mdat"))
+            << ::testing::PrintToString(boxes);
+        EXPECT_EQ(media.videoProfile + " " + media.soundProfile, "High LC");
+        EXPECT_TRUE(media.groupsClosed);
+        EXPECT_EQ(media.pictureTypes.find('I', 1), 15u) << media.pictureTypes;
+        EXPECT_NE(media.pictureTypes.find("BB"), std::string::npos) << media.pictureTypes;
+        EXPECT_EQ(media.pictureTypes.find("BBB"), std::string::npos) << media.pictureTypes;
         EXPECT_NEAR(media.videoSeconds, 1.0, 0.001);
         // AAC codes whole frames of 1024 samples.
         EXPECT_NEAR(static_cast<double>(media.sound.size() / 2), 44100.0, 1024.0);

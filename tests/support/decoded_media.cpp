@@ -2,6 +2,8 @@
 
 #include "capture/av_check.h"
 
+#include <climits>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 
@@ -65,6 +67,11 @@ void appendSound(const AVFrame& frame, std::vector<std::int16_t>& sound) {
     }
 }
 
+std::string profileName(const AVStream& stream) {
+    const char* name = avcodec_profile_name(stream.codecpar->codec_id, stream.codecpar->profile);
+    return name == nullptr ? std::string() : name;
+}
+
 } // namespace
 
 DecodedMedia decodeMedia(const std::filesystem::path& path,
@@ -81,6 +88,7 @@ DecodedMedia decodeMedia(const std::filesystem::path& path,
         decoders[i] = openDecoder(stream);
         if (stream.codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
             media.videoCodec = decoders[i]->codec->name;
+            media.videoProfile = profileName(stream);
             media.width = stream.codecpar->width;
             media.height = stream.codecpar->height;
             media.pixelFormat =
@@ -93,6 +101,7 @@ DecodedMedia decodeMedia(const std::filesystem::path& path,
             }
         } else if (stream.codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
             media.soundCodec = decoders[i]->codec->name;
+            media.soundProfile = profileName(stream);
             media.sampleRate = stream.codecpar->sample_rate;
         }
     }
@@ -102,6 +111,7 @@ DecodedMedia decodeMedia(const std::filesystem::path& path,
     const auto drain = [&](AVCodecContext& decoder) {
         while (avcodec_receive_frame(&decoder, frame.get()) >= 0) {
             if (decoder.codec_type == AVMEDIA_TYPE_VIDEO) {
+                media.pictureTypes += av_get_picture_type_char(frame->pict_type);
                 if (onFrame) {
                     onFrame(media.videoFrames, *frame);
                 }
@@ -112,8 +122,16 @@ DecodedMedia decodeMedia(const std::filesystem::path& path,
             av_frame_unref(frame.get());
         }
     };
+    std::int64_t keyFrameTime = INT64_MIN;
     while (av_read_frame(input.get(), packet.get()) >= 0) {
         AVCodecContext& decoder = *decoders[static_cast<std::size_t>(packet->stream_index)];
+        if (decoder.codec_type == AVMEDIA_TYPE_VIDEO) {
+            if ((packet->flags & AV_PKT_FLAG_KEY) != 0) {
+                keyFrameTime = packet->pts;
+            } else if (packet->pts < keyFrameTime) {
+                media.groupsClosed = false;
+            }
+        }
         capture::avCheck(avcodec_send_packet(&decoder, packet.get()), path.string() + ": decoding");
         av_packet_unref(packet.get());
         drain(decoder);
@@ -123,6 +141,38 @@ DecodedMedia decodeMedia(const std::filesystem::path& path,
         drain(*decoder);
     }
     return media;
+}
+
+std::vector<std::string> topLevelBoxes(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<std::string> boxes;
+    std::uint64_t at = 0;
+    const std::uint64_t end = std::filesystem::file_size(path);
+    // Each box starts with its size (32 bits, big-endian; 1 means a 64-bit size follows, 0 that
+    // the box runs to the end of the file) and its four-letter type.
+    while (at + 8 <= end) {
+        unsigned char header[16] = {};
+        file.seekg(static_cast<std::streamoff>(at));
+        file.read(reinterpret_cast<char*>(header), 16);
+        std::uint64_t size = 0;
+        for (int i = 0; i < 4; ++i) {
+            size = size << 8 | header[i];
+        }
+        if (size == 1) {
+            size = 0;
+            for (int i = 8; i < 16; ++i) {
+                size = size << 8 | header[i];
+            }
+        } else if (size == 0) {
+            size = end - at;
+        }
+        boxes.emplace_back(reinterpret_cast<const char*>(header + 4), 4);
+        if (size < 8) {
+            break;
+        }
+        at += size;
+    }
+    return boxes;
 }
 
 std::vector<std::uint8_t> rgbOf(const AVFrame& frame) {

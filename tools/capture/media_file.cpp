@@ -3,6 +3,7 @@
 #include "capture/av_check.h"
 #include "records/mix_constants.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 extern "C" {
@@ -20,6 +21,8 @@ constexpr int IoBufferBytes = 1 << 16;
 int writeToFile(void* file, std::uint8_t* bytes, int count) {
     std::ofstream& out = static_cast<tools::AtomicFile*>(file)->stream();
     out.write(reinterpret_cast<const char*>(bytes), count);
+    // The MP4 muxer's last pass reads back, by name, what has been written.
+    out.flush();
     return out ? count : AVERROR(EIO);
 }
 
@@ -61,11 +64,17 @@ void configureH264(AVCodecContext& context, const CaptureOptions& options) {
     context.color_trc = AVCOL_TRC_BT709;
     context.colorspace = AVCOL_SPC_BT709;
     context.color_range = AVCOL_RANGE_MPEG;
-    // A key frame at least every two seconds, for seeking.
-    context.gop_size = 2 * static_cast<int>(options.fps);
+    // What video sites ask for: High profile, a closed GOP of half the frame rate and two
+    // B-frames in a row, key frames at fixed places rather than at scene cuts.
+    const int gop = std::max(1, static_cast<int>(options.fps) / 2);
+    context.gop_size = gop;
+    context.keyint_min = gop;
+    context.max_b_frames = 2;
+    context.flags |= AV_CODEC_FLAG_CLOSED_GOP;
     setOption(context, "preset", "medium");
     setOption(context, "profile", "high");
     setOption(context, "crf", "18");
+    setOption(context, "x264-params", "scenecut=0:b-adapt=0:open-gop=0");
 }
 
 // For editing and archives: every frame whole and self-contained, with checksums per slice.
@@ -89,6 +98,7 @@ void describeSound(AVCodecContext& context) {
 
 void configureAac(AVCodecContext& context) {
     describeSound(context);
+    context.profile = FF_PROFILE_AAC_LOW;
     context.sample_fmt = AV_SAMPLE_FMT_FLTP;
     context.bit_rate = 320'000;
 }
@@ -139,6 +149,14 @@ MediaFile::MediaFile(const CaptureOptions& options) : file_(options.output) {
     muxer_->pb = io_.get();
     muxer_->flags |= AVFMT_FLAG_CUSTOM_IO;
     av_dict_set(&muxer_->metadata, "title", "Omra", 0);
+    // The index goes in front of the media, so players and video sites can start before the
+    // whole file is there; the muxer moves it there in a last pass over the temporary file.
+    AVDictionary* muxerOptions = nullptr;
+    if (mp4) {
+        av_freep(&muxer_->url);
+        muxer_->url = av_strdup(file_.temporary().c_str());
+        av_dict_set(&muxerOptions, "movflags", "+faststart", 0);
+    }
 
     const bool globalHeader = (muxer_->oformat->flags & AVFMT_GLOBALHEADER) != 0;
     const auto headers = [globalHeader](AVCodecContext& context) {
@@ -158,7 +176,9 @@ MediaFile::MediaFile(const CaptureOptions& options) : file_(options.output) {
         });
     videoStream_ = addStream(*muxer_, *video_, path);
     soundStream_ = addStream(*muxer_, *sound_, path);
-    avCheck(avformat_write_header(muxer_.get(), nullptr), path);
+    const int written = avformat_write_header(muxer_.get(), &muxerOptions);
+    av_dict_free(&muxerOptions);
+    avCheck(written, path);
     converter_ = std::make_unique<PictureConverter>(options.outputWidth(), options.outputHeight(),
                                                     video_->context().pix_fmt);
     framer_ = std::make_unique<SoundFramer>(sound_->context());

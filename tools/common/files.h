@@ -27,6 +27,8 @@ public:
 
     std::ofstream& stream() { return out_; }
     const std::filesystem::path& target() const { return target_; }
+    // Where the bytes are until the commit.
+    const std::filesystem::path& temporary() const { return temporary_; }
     // Closes the temporary, checks that every write reached it and renames it into place.
     void commit();
 
