@@ -31,6 +31,8 @@ function(omra_compile_options target)
     # No fused multiply-add and, on 32-bit x86, SSE arithmetic instead of x87 extended precision:
     # float results then round the same way in both builds.
     target_compile_options(${target} PRIVATE -ffp-contract=off)
+    # Each function and object in a section of its own, for the link to drop what is unused.
+    target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-ffunction-sections -fdata-sections>)
     if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i686|i386|x86)$")
         target_compile_options(${target} PRIVATE -msse2 -mfpmath=sse)
     endif()
