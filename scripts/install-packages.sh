@@ -2,6 +2,7 @@
 # Installs whichever of the project's Debian packages are missing.
 #   install-packages.sh run    what building and running the intro needs
 #   install-packages.sh fuzz   what building and running the fuzz targets needs
+#   install-packages.sh release what making the release needs
 #   install-packages.sh test   all of the above, plus everything the tests need
 #   install-packages.sh bench  everything the tests need, plus the benchmarks' reference player
 #   install-packages.sh corpus what building the tools and the module corpus check need
@@ -13,10 +14,11 @@ source "$here/packages.sh"
 case "${1:-}" in
 run) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_HEADLESS_PACKAGES[@]}") ;;
 fuzz) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_FUZZ_PACKAGES[@]}") ;;
+release) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_HEADLESS_PACKAGES[@]}" "${OMRA_RELEASE_PACKAGES[@]}") ;;
 corpus) wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_TEST_PACKAGES[@]}" "${OMRA_CORPUS_PACKAGES[@]}") ;;
 test | bench)
     wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_HEADLESS_PACKAGES[@]}" "${OMRA_TEST_PACKAGES[@]}"
-        "${OMRA_FUZZ_PACKAGES[@]}" "${OMRA_I386_PACKAGES[@]}")
+        "${OMRA_FUZZ_PACKAGES[@]}" "${OMRA_I386_PACKAGES[@]}" "${OMRA_RELEASE_PACKAGES[@]}")
     if [[ $1 == bench ]]; then
         wanted+=("${OMRA_BENCH_PACKAGES[@]}")
     fi
@@ -25,7 +27,7 @@ test | bench)
     fi
     ;;
 *)
-    echo "usage: $0 run|fuzz|test|bench|corpus" >&2
+    echo "usage: $0 run|fuzz|release|test|bench|corpus" >&2
     exit 2
     ;;
 esac

@@ -37,6 +37,11 @@ OMRA_I386_PACKAGES=(
     libxrandr2:i386 libxrender1:i386 libxi6:i386 libxcursor1:i386 libxcomposite1:i386
     libxinerama1:i386 libxxf86vm1:i386 libxfixes3:i386 libpulse0:i386
 )
+# The release (scripts/make-release.sh, also made and checked by the tests): the Windows cross
+# build, the man pages, the Debian package's dependencies and its check.
+OMRA_RELEASE_PACKAGES=(
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686 help2man dpkg-dev file lintian unzip
+)
 # The benchmarks (scripts/benchmarks.sh): the reference player the player's speed is measured
 # beside, linked into the benchmark program only.
 OMRA_BENCH_PACKAGES=(
