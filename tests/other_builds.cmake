@@ -21,18 +21,35 @@ add_test(NAME player_threads_under_tsan
 set_tests_properties(player_threads_under_tsan PROPERTIES
     LABELS tsan FIXTURES_REQUIRED tsan_build TIMEOUT 1800 RUN_SERIAL ON)
 
+# The release, made as the release workflow makes it but into this build's folder, and checked
+# as what ships: the files in the archives and the package, the Linux intro from the tarball, and
+# (in the Wine test) the Windows product from the zip.
+set(release_dir ${other_builds}/dist/dist)
+omra_other_build(dist release -DOMRA_RELEASE_DIR=${release_dir} omra_release)
+add_test(NAME release_files
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/release/release_files_test.sh ${release_dir}
+                 ${PROJECT_VERSION} ${PROJECT_SOURCE_DIR}/data/module.xm)
+add_test(NAME release_intro_end_to_end
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/release/shipped_intro_test.sh
+                 ${release_dir}/omra-${PROJECT_VERSION}-linux-x86_64.tar.gz
+                 ${CMAKE_BINARY_DIR}/test-artifacts/release-intro)
+set_tests_properties(release_files release_intro_end_to_end PROPERTIES
+    LABELS release FIXTURES_REQUIRED dist_build TIMEOUT 600 RUN_SERIAL ON)
+
 # The 32-bit product and its 64-bit stand-in; the test runs whichever this machine can.
 foreach(preset windows windows64)
     omra_other_build(${preset} wine omra omra_atlas_check xmrender)
 endforeach()
 add_test(NAME wine_end_to_end
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_test.sh
+                 ${release_dir}/omra-${PROJECT_VERSION}-windows.zip
                  ${other_builds}/windows/bin ${other_builds}/windows64/bin
                  $<TARGET_FILE:omra-terminal-fon> $<TARGET_FILE:xmrender>
                  $<TARGET_FILE:omra_fuzz_seeds> ${PROJECT_SOURCE_DIR}/data/module.xm
                  ${CMAKE_BINARY_DIR}/test-artifacts/wine)
 set_tests_properties(wine_end_to_end PROPERTIES
-    LABELS wine FIXTURES_REQUIRED "windows_build;windows64_build" TIMEOUT 1800 RUN_SERIAL ON)
+    LABELS wine FIXTURES_REQUIRED "dist_build;windows_build;windows64_build" TIMEOUT 1800
+    RUN_SERIAL ON)
 
 # A minute of each fuzz target; scripts/fuzz.sh runs them for longer.
 omra_other_build(fuzz fuzz omra_fuzz_pack omra_fuzz_module omra_fuzz_mixer omra_fuzz_seeds)

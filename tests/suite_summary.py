@@ -14,7 +14,7 @@ import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
 
-SUITES = ["unit", "e2e", "wine", "tsan", "fuzz", "soak"]
+SUITES = ["unit", "content", "e2e", "release", "wine", "tsan", "fuzz", "soak"]
 SUMMARY = "SUMMARY: "
 
 

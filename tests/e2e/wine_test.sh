@@ -7,9 +7,11 @@
 # build's glyph table glyph for glyph, and xmrender.exe must render the shipped tune and the
 # test modules byte for byte as the native xmrender does.
 #
-# Usage: wine_test.sh WIN32_DIR WIN64_DIR TERMINAL_FON_TOOL XMRENDER SEEDS_WRITER MODULE ARTIFACT_DIR
-# WIN32_DIR and WIN64_DIR each hold a Windows build's omra.exe, omra_atlas_check.exe and
-# xmrender.exe: the 32-bit product, and its 64-bit stand-in. The product is tested wherever the
+# Usage: wine_test.sh RELEASE_ZIP WIN32_DIR WIN64_DIR TERMINAL_FON_TOOL XMRENDER SEEDS_WRITER MODULE
+#                     ARTIFACT_DIR
+# RELEASE_ZIP is the release's Windows zip, whose omra.exe is the 32-bit product as it ships.
+# WIN32_DIR and WIN64_DIR each hold a Windows build's omra_atlas_check.exe and xmrender.exe, and
+# WIN64_DIR the product's 64-bit stand-in omra.exe. The product is tested wherever the
 # kernel runs 32-bit programs, which 32-bit Wine needs; elsewhere the stand-in is tested under
 # 64-bit Wine. OMRA_WINE_STAND_IN=1 tests the stand-in anyway. SEEDS_WRITER is omra_fuzz_seeds,
 # whose modules use every effect, loop type and envelope, and 8- and 16-bit samples.
@@ -25,10 +27,13 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=lib.sh
 source "$here/lib.sh"
 
-(($# == 7)) || {
-    echo "usage: $0 WIN32_DIR WIN64_DIR TERMINAL_FON_TOOL XMRENDER SEEDS_WRITER MODULE ARTIFACT_DIR" >&2
+(($# == 8)) || {
+    echo "usage: $0 RELEASE_ZIP WIN32_DIR WIN64_DIR TERMINAL_FON_TOOL XMRENDER SEEDS_WRITER MODULE ARTIFACT_DIR" >&2
     exit 2
 }
+release_zip=$(realpath "$1")
+[[ -f "$release_zip" ]] || fail "$1 is not a file"
+shift
 if [[ "${OMRA_WINE_STAND_IN:-0}" == 1 ]]; then
     bits=64 why="OMRA_WINE_STAND_IN=1 asks for it"
 elif i386_runs_natively; then
@@ -38,7 +43,7 @@ else
 fi
 if ((bits == 32)); then
     bin_dir=$1
-    testing="Testing $bin_dir/omra.exe, the 32-bit Windows product: $why."
+    testing="Testing omra.exe from $release_zip, the 32-bit Windows product as it ships: $why."
     export WINEARCH=win32
     wine=wine
 else
@@ -50,7 +55,7 @@ else
     export WINELOADER=$wine
 fi
 echo "$testing"
-for file in omra.exe omra_atlas_check.exe xmrender.exe; do
+for file in omra_atlas_check.exe xmrender.exe; do
     [[ -f "$bin_dir/$file" ]] || fail "$bin_dir/$file is not a file"
 done
 for file in "$3" "$4" "$5"; do
@@ -58,7 +63,6 @@ for file in "$3" "$4" "$5"; do
 done
 [[ -f "$6" ]] || fail "$6 is not a file"
 bin_dir=$(realpath "$bin_dir")
-exe=$bin_dir/omra.exe
 terminal_fon_tool=$(realpath "$3")
 xmrender=$(realpath "$4")
 seeds_writer=$(realpath "$5")
@@ -70,6 +74,13 @@ note "artifacts go to $artifact_dir"
 require_tools Xvfb xdotool import identify convert timeout cmp wineserver "$wine"
 
 work_dir=$(mktemp -d -t omra-wine.XXXXXX)
+if ((bits == 32)); then
+    unzip -q -d "$work_dir/release" "$release_zip" omra.exe || fail "$release_zip holds no omra.exe"
+    exe=$work_dir/release/omra.exe
+else
+    exe=$bin_dir/omra.exe
+    [[ -f "$exe" ]] || fail "$exe is not a file"
+fi
 # A prefix of our own, so nothing here depends on or disturbs another Wine user's state.
 export WINEPREFIX="$work_dir/prefix"
 export WINEDEBUG=-all,err+module
