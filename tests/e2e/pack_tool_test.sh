@@ -60,6 +60,7 @@ printf '\x0a' | dd of="$work/run-length.tga" bs=1 seek=2 conv=notrunc status=non
 printf 'ok\n\tindented\n' >"$work/tab.txt"
 printf 'snow \xe2\x98\x83\n' >"$work/snow.txt"
 printf 'two\nlines\n' >"$work/two-lines.txt"
+seq 24 >"$work/tall.txt"
 source_cases=(
     "logo|$work/none.tga|$work/none.tga: No such file"
     "logo|$data|$data: is a directory"
@@ -73,7 +74,8 @@ source_cases=(
     "module|$work/header-cut.xm|$work/header-cut.xm (module): truncated: it ends inside the module header"
     "module|$work/pattern-cut.xm|$work/pattern-cut.xm (module): truncated: it ends inside pattern "
     "module|$work/end-cut.xm|$work/end-cut.xm (module): truncated: it ends inside instrument "
-    "scroller|$work/two-lines.txt|$work/two-lines.txt (scroller): byte 10 at offset 3 is not printable ASCII"
+    "scroller|$work/two-lines.txt|$work/two-lines.txt (scroller): line 1, column 4: a line break is not printable ASCII"
+    "page|$work/tall.txt|$work/tall.txt (page): 24 lines, more than the 20 that stay on screen"
     "page|$work/tab.txt|tab.txt:2:1: tab"
     "page|$work/snow.txt|snow.txt:1:6: character U+2603"
     "page|$work/none.txt|$work/none.txt: No such file"

@@ -90,9 +90,15 @@ int run(const Arguments& arguments) {
     const auto name = [](const std::string& path, const char* role) {
         return path + " (" + role + ")";
     };
-    checkPackSources(sources,
-                     {name(*arguments.logo, "logo"), name(*arguments.module, "module"),
-                      name(*arguments.scroller, "scroller"), name(*arguments.font, "font")});
+    PackSourceNames names{name(*arguments.logo, "logo"),
+                          name(*arguments.module, "module"),
+                          name(*arguments.scroller, "scroller"),
+                          name(*arguments.font, "font"),
+                          {}};
+    for (const std::string& page : arguments.pages) {
+        names.pages.push_back(name(page, "page"));
+    }
+    checkPackSources(sources, names);
     writeFileAtomically(*arguments.output, buildPack(sources));
     return 0;
 }

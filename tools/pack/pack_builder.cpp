@@ -1,9 +1,11 @@
 #include "pack/pack_builder.h"
 
 #include "core/little_endian.h"
+#include "core/text_page.h"
 #include "tga/tga.h"
 #include "xm/xm_check.h"
 
+#include <cstdio>
 #include <stdexcept>
 #include <string_view>
 
@@ -55,6 +57,77 @@ std::string_view asText(const Bytes& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
+// What a byte of the scroller that is not printable ASCII starts, for the message: the
+// character where the bytes are UTF-8, as an editor shows it.
+std::string describeCharacter(std::string_view text, std::size_t at) {
+    const auto c = static_cast<unsigned char>(text[at]);
+    if (c == '\n') {
+        return "a line break";
+    }
+    if (c == '\t') {
+        return "a tab";
+    }
+    char hex[16];
+    if (c < 0x80) {
+        std::snprintf(hex, sizeof hex, "0x%02X", c);
+        return std::string("control character ") + hex;
+    }
+    const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    std::uint32_t code = length == 1 ? 0 : c & (0x7F >> length);
+    bool utf8 = length > 1 && at + length <= text.size();
+    for (std::size_t k = 1; utf8 && k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        utf8 = (next & 0xC0) == 0x80;
+        code = code << 6 | (next & 0x3F);
+    }
+    if (!utf8) {
+        std::snprintf(hex, sizeof hex, "0x%02X", c);
+        return std::string("byte ") + hex + " (not UTF-8)";
+    }
+    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
+    return "'" + std::string(text.substr(at, length)) + "' (" + hex + ")";
+}
+
+// One line of printable ASCII; a refusal names the character, its line and its column.
+void checkScroller(std::string_view scroller, const std::string& name) {
+    std::size_t line = 1;
+    std::size_t column = 1;
+    for (std::size_t i = 0; i < scroller.size(); ++i) {
+        const auto c = static_cast<unsigned char>(scroller[i]);
+        if (c < 32 || c > 126) {
+            reject(name + ": line " + std::to_string(line) + ", column " + std::to_string(column) +
+                   ": " + describeCharacter(scroller, i) +
+                   " is not printable ASCII (one line, codes 32 to 126)");
+        }
+        ++column;
+    }
+}
+
+// A page must stay wholly on screen.
+void checkPage(std::string_view page, const std::string& name) {
+    std::size_t lines = 1;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i <= page.size(); ++i) {
+        if (i < page.size() && page[i] != '\n') {
+            continue;
+        }
+        const std::size_t width = i - lineStart;
+        if (width > static_cast<std::size_t>(PageColumnsOnScreen)) {
+            reject(name + ": line " + std::to_string(lines) + " is " + std::to_string(width) +
+                   " characters long, more than the " + std::to_string(PageColumnsOnScreen) +
+                   " that fit across the screen");
+        }
+        if (i < page.size()) {
+            ++lines;
+            lineStart = i + 1;
+        }
+    }
+    if (lines > static_cast<std::size_t>(PageLinesOnScreen)) {
+        reject(name + ": " + std::to_string(lines) + " lines, more than the " +
+               std::to_string(PageLinesOnScreen) + " that stay on screen");
+    }
+}
+
 } // namespace
 
 void checkPackSources(const PackSources& sources, const PackSourceNames& names) {
@@ -63,12 +136,10 @@ void checkPackSources(const PackSources& sources, const PackSourceNames& names) 
     if (const std::optional<std::string> problem = xmModuleProblem(sources.module)) {
         reject(names.module + ": " + *problem);
     }
-    for (std::size_t i = 0; i < sources.scroller.size(); ++i) {
-        const auto c = static_cast<unsigned char>(sources.scroller[i]);
-        if (c < 32 || c > 126) {
-            reject(names.scroller + ": byte " + std::to_string(c) + " at offset " +
-                   std::to_string(i) + " is not printable ASCII (one line, codes 32 to 126)");
-        }
+    checkScroller(sources.scroller, names.scroller);
+    for (std::size_t i = 0; i < sources.pages.size(); ++i) {
+        checkPage(sources.pages[i],
+                  i < names.pages.size() ? names.pages[i] : "page " + std::to_string(i + 1));
     }
 }
 

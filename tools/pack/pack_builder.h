@@ -23,6 +23,8 @@ struct PackSourceNames {
     std::string module = "module";
     std::string scroller = "scroller";
     std::string font = "font";
+    // One per page; "page N" (from 1) where there are fewer.
+    std::vector<std::string> pages = {};
 };
 
 // Checks each source against what the intro expects of it; throws std::runtime_error naming

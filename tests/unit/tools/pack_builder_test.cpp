@@ -111,8 +111,22 @@ TEST(PackBuilder, RefusesSourcesTheIntroCannotUse) {
 
     PackSources twoLines = validSources();
     twoLines.scroller = "one\ntwo";
-    EXPECT_EQ(rejectionOf(twoLines),
-              "scroller: byte 10 at offset 3 is not printable ASCII (one line, codes 32 to 126)");
+    EXPECT_EQ(rejectionOf(twoLines), "scroller: line 1, column 4: a line break is not printable "
+                                     "ASCII (one line, codes 32 to 126)");
+
+    PackSources accented = validSources();
+    accented.scroller = "caf\xc3\xa9 and tea";
+    EXPECT_EQ(rejectionOf(accented), "scroller: line 1, column 4: '\xc3\xa9' (U+00E9) is not "
+                                     "printable ASCII (one line, codes 32 to 126)");
+
+    PackSources longPage = validSources();
+    longPage.pages = {"title", std::string(20, '\n')};
+    EXPECT_EQ(rejectionOf(longPage), "page 2: 21 lines, more than the 20 that stay on screen");
+
+    PackSources widePage = validSources();
+    widePage.pages = {"fits\n" + std::string(101, '-')};
+    EXPECT_EQ(rejectionOf(widePage), "page 1: line 2 is 101 characters long, more than the 100 "
+                                     "that fit across the screen");
 }
 
 TEST(PackBuilder, StoresALogoWhoseOriginIsAtTheTopBottomRowFirst) {

@@ -1,6 +1,7 @@
 #include "assets/assets.h"
 #include "assets/pack_reader.h"
 #include "common/files.h"
+#include "core/text_page.h"
 #include "pack/cp437.h"
 #include "pack/pack_builder.h"
 #include "support/content_baseline.h"
@@ -63,11 +64,8 @@ TEST(Texts, TheBaselinedPagesInOrder) {
 
 TEST(Texts, EveryPageFitsTheSheetInCodePage437) {
     // A held page must stay inside the visible part of the rippling sheet all through the
-    // ripple. Where the ripple brings the sheet nearest, the camera sees only 0.594 of its
-    // half-height either side of the middle; a page of L lines, centred by 8 pixels a line,
-    // reaches 8L - 12 pixels below the middle, so at the Windows client height of 501 pixels
-    // its last line stays on screen only up to 20 lines. Across, 100 characters fit. The pages
-    // are sized for a fair amount of art, not a line or two, as the baseline records them.
+    // ripple (see core/text_page.h). The pages are sized for a fair amount of art, not a line
+    // or two, as the baseline records them.
     const testing::ContentBaseline baseline = testing::contentBaseline();
     const std::vector<std::filesystem::path> files = pageFiles();
     ASSERT_EQ(files.size(), baseline.pages.size());
@@ -78,9 +76,9 @@ TEST(Texts, EveryPageFitsTheSheetInCodePage437) {
             utf8ToCp437(withoutFinalLineFeed(readText(file)), file.filename().string());
         EXPECT_EQ(page.size(), baseline.pages[i].bytes);
         const std::vector<std::string> lines = linesOf(page);
-        EXPECT_LE(lines.size(), 20u);
+        EXPECT_LE(lines.size(), static_cast<std::size_t>(PageLinesOnScreen));
         for (const std::string& line : lines) {
-            EXPECT_LE(line.size(), 100u) << line;
+            EXPECT_LE(line.size(), static_cast<std::size_t>(PageColumnsOnScreen)) << line;
         }
         const bool hasArt = std::any_of(page.begin(), page.end(), [](char c) {
             return static_cast<unsigned char>(c) >= 0xB0 && static_cast<unsigned char>(c) <= 0xDF;
