@@ -66,7 +66,9 @@ for output in "$work/out.mkv" "--frames $work/out"; do
     "$tool" --seconds 60 $output 2>"$work/stderr" &
     capture_pid=$!
     track_pid "$capture_pid"
-    retry_until 600 grep -q 'frames/s' "$work/stderr" || true
+    # Interrupted only once it is writing frames, however long a busy machine takes to start.
+    retry_until 3000 grep -q 'frames/s' "$work/stderr" ||
+        fail "no progress within 5 minutes ($output)" "$work/stderr"
     kill -INT "$capture_pid"
     status=0
     wait "$capture_pid" || status=$?
