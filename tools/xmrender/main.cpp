@@ -11,6 +11,7 @@
 #include "sequencer/trace.h"
 #include "xmrender/channel_list.h"
 #include "xmrender/fade_out.h"
+#include "xmrender/live_play.h"
 #include "xmrender/loaded_song.h"
 #include "xmrender/oddity_check.h"
 #include "xmrender/offline_render.h"
@@ -36,6 +37,7 @@ constexpr const char* Usage =
     "       xmrender --info IN.xm\n"
     "       xmrender --pcm IN.pcm OUT.wav\n"
     "       xmrender --check IN.xm\n"
+    "       xmrender --play [options] IN.xm\n"
     "\n"
     "Renders an XM module with the intro's own player: 44100 Hz, 16-bit stereo.\n"
     "  --seconds S    render S seconds instead of passes of the song\n"
@@ -53,6 +55,10 @@ constexpr const char* Usage =
     "  --info         print the module's header facts and exit\n"
     "  --pcm          wrap raw sound in the player's output format, such as what the\n"
     "                 intro hands a disk audio driver, in a WAV file\n"
+    "  --play         play on the sound device, showing the order, row, speed and tempo\n"
+    "                 being heard; from a terminal, space pauses, left and right go to\n"
+    "                 the previous and next order and q quits, otherwise it plays one\n"
+    "                 pass (or --seconds, --loops) and ends\n"
     "  --check        play one pass silently and list every place where the tune meets\n"
     "                 one of this player's deliberate departures from a tracker\n"
     "A pass ends where playback first comes back to an order position it has already\n"
@@ -63,6 +69,7 @@ struct Arguments {
     bool info = false;
     bool pcm = false;
     bool check = false;
+    bool play = false;
     std::optional<double> seconds;
     long loops = 1;
     double fade = 0;
@@ -97,6 +104,8 @@ Arguments parseArguments(int argc, char** argv) {
             arguments.pcm = true;
         } else if (word == "--check") {
             arguments.check = true;
+        } else if (word == "--play") {
+            arguments.play = true;
         } else if (word == "--seconds") {
             arguments.seconds = parseNumberOption(word, value("a value"), "a number of seconds", 0,
                                                   longestSeconds());
@@ -125,13 +134,17 @@ Arguments parseArguments(int argc, char** argv) {
     if (arguments.stems && arguments.trace) {
         throw UsageError("--trace writes the trace of one render, not of --stems");
     }
-    const bool alone = arguments.info || arguments.check;
+    if (arguments.play && (arguments.stems || arguments.trace || arguments.fade > 0)) {
+        throw UsageError("--play plays; --stems, --trace and --fade are for renders");
+    }
+    const bool alone = arguments.info || arguments.check || arguments.play;
     const std::size_t wanted = alone || arguments.stems ? 1 : 2;
     if (arguments.files.size() != wanted) {
-        throw UsageError(
-            alone ? (arguments.info ? "--info takes one module" : "--check takes one module")
-            : arguments.stems ? "--stems DIR takes one module"
-                              : "need IN.xm and OUT.wav");
+        throw UsageError(alone             ? (arguments.info    ? "--info takes one module"
+                                              : arguments.check ? "--check takes one module"
+                                                                : "--play takes one module")
+                         : arguments.stems ? "--stems DIR takes one module"
+                                           : "need IN.xm and OUT.wav");
     }
     return arguments;
 }
@@ -270,6 +283,26 @@ void renderStems(std::span<const std::uint8_t> bytes, const omra::tools::RenderP
     folder.commit();
 }
 
+// Live on the sound device. Without a terminal to quit from, it ends after the render's length:
+// the frames asked for, or the passes, measured by a silent render of a fresh copy.
+int playSong(std::span<const std::uint8_t> bytes, const Arguments& arguments,
+             const omra::tools::RenderPlan& plan, omra::Song& song) {
+    using namespace omra;
+    tools::LivePlan live;
+    live.frames = plan.frames;
+    live.startOrder = plan.startOrder;
+    live.silentChannels = plan.silentChannels;
+    live.keys = isatty(STDIN_FILENO) != 0;
+    if (!live.frames && !live.keys) {
+        live.frames =
+            tools::renderSong(
+                *tools::loadModule(bytes, arguments.files[0]), plan,
+                [](std::span<const std::int16_t>) {}, [](std::uint64_t) { tools::stopIfAsked(); })
+                .frames;
+    }
+    return tools::playLive(song, live);
+}
+
 int run(const Arguments& arguments) {
     using namespace omra;
     tools::stopOnSignals();
@@ -300,6 +333,9 @@ int run(const Arguments& arguments) {
     if (arguments.stems) {
         renderStems(bytes, plan, arguments);
         return 0;
+    }
+    if (arguments.play) {
+        return playSong(bytes, arguments, plan, *song);
     }
 
     // Both outputs are opened before the render, so a bad path fails at once.
