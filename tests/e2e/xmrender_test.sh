@@ -105,6 +105,35 @@ SDL_AUDIODRIVER=none-such "$tool" --play "$module" </dev/null 2>"$work/play.err"
 [ "$status" -ne 0 ] && [ "$(wc -l <"$work/play.err")" -eq 1 ] &&
     grep -q '^xmrender: no sound device: ' "$work/play.err" ||
     fail "--play without a sound device: exit $status, $(cat "$work/play.err")"
+# From a terminal: right goes to the next order at once, and q and Ctrl-C leave the terminal
+# as it was.
+python3 - "$tool" "$module" "$work/keys.raw" <<'PY' || fail "--play from a terminal"
+import fcntl, os, pty, select, subprocess, sys, termios, time
+tool, module, raw = sys.argv[1:]
+def play(keys):
+    master, terminal = pty.openpty()
+    before = termios.tcgetattr(terminal)
+    def controlled():
+        os.setsid()
+        fcntl.ioctl(0, termios.TIOCSCTTY, 0)
+    run = subprocess.Popen([tool, "--play", module], stdin=terminal, stdout=terminal,
+                           stderr=terminal, preexec_fn=controlled,
+                           env=dict(os.environ, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=raw))
+    shown = b""
+    for key in [b""] + keys:
+        os.write(master, key)
+        end = time.time() + 1
+        while time.time() < end:
+            if select.select([master], [], [], 0.05)[0]:
+                shown += os.read(master, 65536)
+    status = run.wait(timeout=10)
+    assert termios.tcgetattr(terminal) == before, f"the terminal stays changed after {keys}"
+    return status, shown.decode(errors="replace")
+status, shown = play([b"\x1b[C", b"q"])
+assert status == 0 and "order 1/" in shown, f"right and q: exit {status}, {shown[-200:]!r}"
+status, _ = play([b"\x03"])
+assert status == 130, f"Ctrl-C: exit {status}"
+PY
 
 # The player's oddities the tune meets, one line a place, and a summary.
 "$tool" --check "$module" >"$work/check" || fail "--check"
