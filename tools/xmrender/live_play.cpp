@@ -38,8 +38,10 @@ std::string statusText(std::uint64_t heardFrames, const TickMark& mark, const So
     return text;
 }
 
-// Starts the song at `order` on the device, the tick log reset to the new start.
+// Starts the song at `order` on the device, the tick log reset to the new start. The audio
+// thread is ended first: it reads the song's tick handler and writes the log.
 void start(Song& song, TickLog& log, std::int32_t order) {
+    stopPlayback(&song);
     observeTicks(song, log, order);
     if (!startPlayback(&song)) {
         throw std::runtime_error(std::string("no sound device: ") + SDL_GetError());
