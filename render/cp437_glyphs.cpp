@@ -2,7 +2,7 @@
 
 namespace omra {
 
-const std::array<GlyphRows, 256> Cp437Glyphs = {{
+const GlyphTable Cp437Glyphs = {{
 #include "render/cp437_glyphs.inc"
 }};
 

@@ -1,18 +1,16 @@
 #pragma once
 
 #include "core/gl_api.h"
+#include "render/glyph_cell.h"
 
 #include <cstdint>
 #include <memory>
 
 namespace omra {
 
-// The text pages' glyphs: all 256 character codes in one 256 × 256 image of 16 × 16 cells.
-// Code c lies in column c mod 16 and row c / 16 counted from the top-left, its 8 × 12 glyph in
-// the cell's top-left corner, white (255 in every channel) on black. The image is stored the
-// way a bottom-up 24-bit device-independent bitmap is: 256 rows of 768 bytes, bottom row first.
-inline constexpr int GlyphAtlasSize = 256;
-inline constexpr int GlyphAtlasCellSize = 16;
+// The text pages' glyphs: the image of render/glyph_cell.h's cells, white (255 in every channel)
+// on black. The image is stored the way a bottom-up 24-bit device-independent bitmap is: 256
+// rows of 768 bytes, bottom row first.
 inline constexpr int GlyphAtlasRowBytes = GlyphAtlasSize * 3;
 inline constexpr int GlyphAtlasBytes = GlyphAtlasRowBytes * GlyphAtlasSize;
 

@@ -56,15 +56,16 @@ struct Canvas {
 
 HFONT createTerminalFont() {
     // 8 × 12 cells, no smoothing: GDI picks the raster font's own bitmaps.
-    return CreateFontA(12, 8, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0, "Terminal");
+    return CreateFontA(GlyphHeight, GlyphWidth, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0,
+                       "Terminal");
 }
 
 void drawEveryCode(HDC dc) {
-    for (int code = 0; code < 256; ++code) {
+    for (int code = 0; code < GlyphCount; ++code) {
         const char character = static_cast<char>(code);
-        require(TextOutA(dc, code % 16 * GlyphAtlasCellSize, code / 16 * GlyphAtlasCellSize,
-                         &character, 1),
+        require(TextOutA(dc, code % GlyphAtlasColumns * GlyphAtlasCellSize,
+                         code / GlyphAtlasColumns * GlyphAtlasCellSize, &character, 1),
                 "TextOutA");
     }
 }

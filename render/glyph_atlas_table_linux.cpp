@@ -1,3 +1,4 @@
+#include "render/cp437_glyphs.h"
 #include "render/glyph_atlas.h"
 #include "render/glyph_table_raster.h"
 

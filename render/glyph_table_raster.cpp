@@ -6,11 +6,11 @@
 
 namespace omra {
 
-void rasteriseGlyphTable(const std::array<GlyphRows, 256>& glyphs, std::uint8_t* pixels) {
+void rasteriseGlyphTable(const GlyphTable& glyphs, std::uint8_t* pixels) {
     std::fill_n(pixels, GlyphAtlasBytes, std::uint8_t{0});
-    for (int code = 0; code < 256; ++code) {
-        const int cellLeft = code % 16 * GlyphAtlasCellSize;
-        const int cellTop = code / 16 * GlyphAtlasCellSize;
+    for (int code = 0; code < GlyphCount; ++code) {
+        const int cellLeft = code % GlyphAtlasColumns * GlyphAtlasCellSize;
+        const int cellTop = code / GlyphAtlasColumns * GlyphAtlasCellSize;
         for (int row = 0; row < GlyphHeight; ++row) {
             // The image is stored bottom row first.
             std::uint8_t* line =

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/cp437_glyphs.h"
+#include "render/glyph_cell.h"
 
 #include <cstdint>
 
@@ -8,6 +8,6 @@ namespace omra {
 
 // Draws a table of 8 × 12 glyphs into an atlas image of GlyphAtlasBytes (render/glyph_atlas.h):
 // black everywhere, each glyph's set bits white in its cell's top-left corner.
-void rasteriseGlyphTable(const std::array<GlyphRows, 256>& glyphs, std::uint8_t* pixels);
+void rasteriseGlyphTable(const GlyphTable& glyphs, std::uint8_t* pixels);
 
 } // namespace omra

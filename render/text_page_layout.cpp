@@ -6,10 +6,10 @@ namespace omra {
 
 namespace {
 
-// The atlas is 16 × 16 cells of 16 × 16 texels; a glyph fills 8 × 12 texels of its cell.
-constexpr float CellSpan = 16.0f / 256.0f;
-constexpr float GlyphUSpan = 0.03125f;
-constexpr float GlyphVSpan = 0.046875f;
+// A cell's and a glyph's extent in texture coordinates; all are exact in binary.
+constexpr float CellSpan = static_cast<float>(GlyphAtlasCellSize) / GlyphAtlasSize;
+constexpr float GlyphUSpan = static_cast<float>(GlyphWidth) / GlyphAtlasSize;
+constexpr float GlyphVSpan = static_cast<float>(GlyphHeight) / GlyphAtlasSize;
 
 } // namespace
 
@@ -35,8 +35,8 @@ float pageTop(std::int32_t viewportHeight, std::int32_t lines) {
 }
 
 GlyphQuad glyphQuad(std::uint8_t code, float x, float y) {
-    const int column = code % 16;
-    const int row = code / 16;
+    const int column = code % GlyphAtlasColumns;
+    const int row = code / GlyphAtlasColumns;
     // The atlas's first row is its bottom, so v = 1 is the top of the top row of cells.
     const float left = static_cast<float>(column) * CellSpan;
     const float right = left + GlyphUSpan;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/text_page.h"
+#include "render/glyph_cell.h"
 
 #include <array>
 #include <cstdint>
@@ -9,9 +10,9 @@
 namespace omra {
 
 // Where each character of a text page goes, in window pixels with y up, and which part of the
-// glyph atlas it shows: 8 × 12-pixel glyphs, 8 pixels apart, lines 12 pixels apart.
-inline constexpr float PageGlyphAdvance = 8.0f;
-inline constexpr float PageLinePitch = 12.0f;
+// glyph atlas it shows: glyphs one glyph width apart, lines one glyph height apart.
+inline constexpr float PageGlyphAdvance = GlyphWidth;
+inline constexpr float PageLinePitch = GlyphHeight;
 
 // Fills the page's width (its longest line in bytes, without the line feed) and its line count
 // (line feeds plus one, so a text ending in a line feed has an empty last line).

@@ -21,9 +21,9 @@ using namespace omra;
 
 // A cell row of the stored image, counted from the atlas's top.
 const std::uint8_t* cellRow(const std::uint8_t* atlas, int code, int row) {
-    const int y = code / 16 * GlyphAtlasCellSize + row;
+    const int y = code / GlyphAtlasColumns * GlyphAtlasCellSize + row;
     return atlas + (GlyphAtlasSize - 1 - y) * GlyphAtlasRowBytes +
-           code % 16 * GlyphAtlasCellSize * 3;
+           code % GlyphAtlasColumns * GlyphAtlasCellSize * 3;
 }
 
 bool cellsMatch(const std::uint8_t* drawn, const std::uint8_t* expected, int code) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "glyphs/bdf_font.h"
+#include "render/glyph_cell.h"
 
 #include <array>
 #include <cstdint>
@@ -9,13 +10,6 @@
 
 // The text pages' 8 x 12 glyphs for all 256 bytes of code page 437, cut from an 8 x 13 font.
 namespace omra::tools {
-
-inline constexpr int GlyphWidth = 8;
-inline constexpr int GlyphHeight = 12;
-
-// Top row first; bit 7 is the leftmost pixel.
-using GlyphRows = std::array<std::uint8_t, GlyphHeight>;
-using GlyphTable = std::array<GlyphRows, 256>;
 
 struct CutGlyphs {
     GlyphTable table{};

@@ -14,7 +14,6 @@ constexpr std::uint8_t OemCharset = 255;
 constexpr std::uint8_t FixedPitchModern = 0x30; // family FF_MODERN; bit 0 clear: fixed pitch
 constexpr std::size_t FntHeaderSize = 118;      // version 2.0
 constexpr std::size_t FontDirEntrySize = 113;   // the header up to dfFace, then 4 reserved bytes
-constexpr int GlyphCount = 256;
 constexpr std::uint16_t FontDirType = 0x8007;
 constexpr std::uint16_t FontType = 0x8008;
 constexpr std::uint16_t FirstResourceId = 0x8001;
