@@ -21,7 +21,8 @@ namespace {
 Assets assetsFromEntries(const std::vector<Bytes>& entries) {
     using namespace pack_entry;
     if (entries.size() < FirstPage) {
-        rejectPack("the pack has " + std::to_string(entries.size()) + " entries, fewer than 6");
+        rejectPack("the pack has " + std::to_string(entries.size()) + " entries, fewer than " +
+                   std::to_string(FirstPage));
     }
     const Bytes& countEntry = entries[PageCount];
     if (countEntry.size() < 4) {
@@ -30,8 +31,8 @@ Assets assetsFromEntries(const std::vector<Bytes>& entries) {
     }
     const std::uint32_t pageCount = readU32LE(countEntry.data());
     if (entries.size() - FirstPage < pageCount) {
-        rejectPack("the pack has " + std::to_string(entries.size()) + " entries, fewer than 6 + " +
-                   std::to_string(pageCount) + " pages");
+        rejectPack("the pack has " + std::to_string(entries.size()) + " entries, fewer than " +
+                   std::to_string(FirstPage) + " + " + std::to_string(pageCount) + " pages");
     }
 
     Assets loaded;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assets/pack_layout.h"
 #include "assets/pack_reader.h"
 #include "core/text_page.h"
 
@@ -19,18 +20,6 @@ struct Assets {
 };
 
 extern Assets assets;
-
-// Entry roles in the pack: logo, module, scroller text, glyph sheet, an unused entry, the page
-// count, then one entry per page.
-namespace pack_entry {
-inline constexpr std::size_t Logo = 0;
-inline constexpr std::size_t Module = 1;
-inline constexpr std::size_t ScrollerText = 2;
-inline constexpr std::size_t FontImage = 3;
-inline constexpr std::size_t Unused = 4;
-inline constexpr std::size_t PageCount = 5;
-inline constexpr std::size_t FirstPage = 6;
-} // namespace pack_entry
 
 // Builds the assets from the pack's entries. Throws std::runtime_error naming the broken rule
 // when the pack has fewer than six entries, a page count shorter than four bytes, or fewer page

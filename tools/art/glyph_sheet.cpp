@@ -118,7 +118,7 @@ TgaImage drawGlyphSheet(const std::filesystem::path& fontFile) {
     for (int code = FirstGlyphCode; code <= LastGlyphCode; ++code) {
         paintGlyph(sheet, code, renderGlyph(face, code));
     }
-    return sheet.toTga(32);
+    return sheet.toTga(GlyphSheetImageSize.bitsPerPixel);
 }
 
 } // namespace omra::tools

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assets/pack_layout.h"
 #include "tga/tga.h"
 
 #include <filesystem>
@@ -9,7 +10,8 @@ namespace omra::tools {
 // The scroller's glyph sheet: 16 x 16 cells of 32 x 32 pixels on a 512 x 512 image, code c in
 // column c mod 16 and row c / 16 from the top-left, its glyph inside the cell's top-left
 // 16 x 18 pixels. The scroller draws exactly that corner of a cell and advances 16 pixels.
-inline constexpr int SheetSize = 512;
+static_assert(GlyphSheetImageSize.width == GlyphSheetImageSize.height);
+inline constexpr int SheetSize = GlyphSheetImageSize.width;
 inline constexpr int CellSize = 32;
 inline constexpr int GlyphWidth = 16;
 inline constexpr int GlyphHeight = 18;

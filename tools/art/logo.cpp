@@ -143,7 +143,7 @@ TgaImage drawLogo() {
             canvas.at(x, y) = sum;
         }
     }
-    return canvas.toTga(24);
+    return canvas.toTga(LogoImageSize.bitsPerPixel);
 }
 
 } // namespace omra::tools

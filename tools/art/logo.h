@@ -1,11 +1,12 @@
 #pragma once
 
+#include "assets/pack_layout.h"
 #include "tga/tga.h"
 
 namespace omra::tools {
 
-inline constexpr int LogoWidth = 425;
-inline constexpr int LogoHeight = 81;
+inline constexpr int LogoWidth = LogoImageSize.width;
+inline constexpr int LogoHeight = LogoImageSize.height;
 
 // The logo: "OMRA" in slanted chrome letters (a blue sky over a golden ground, split at a
 // horizon) with a bevel lit from the upper left, a dark outline, a violet drop shadow and two

@@ -1,4 +1,5 @@
 // omra-pack: builds the intro's asset pack from its source files.
+#include "assets/pack_layout.h"
 #include "common/command_line.h"
 #include "common/files.h"
 #include "pack/cp437.h"
@@ -15,15 +16,24 @@ namespace {
 
 using omra::tools::UsageError;
 
-constexpr const char* Usage =
+std::string describe(const omra::PackImageSize& size) {
+    return std::to_string(size.width) + " x " + std::to_string(size.height) + " uncompressed " +
+           std::to_string(size.bitsPerPixel) + "-bit TGA";
+}
+
+const std::string Usage =
     "usage: omra-pack --logo FILE --module FILE --scroller FILE --font FILE [--page FILE]...\n"
     "                 --output FILE\n"
     "\n"
     "Builds the asset pack the intro carries inside its executable.\n"
-    "  --logo FILE      logo, 425 x 81 uncompressed 24-bit TGA, origin bottom or top left\n"
+    "  --logo FILE      logo, " +
+    describe(omra::LogoImageSize) +
+    ", origin bottom or top left\n"
     "  --module FILE    the tune, an XM module\n"
     "  --scroller FILE  scroller text, one line of printable ASCII\n"
-    "  --font FILE      scroller glyph sheet, 512 x 512 uncompressed 32-bit TGA\n"
+    "  --font FILE      scroller glyph sheet, " +
+    describe(omra::GlyphSheetImageSize) +
+    "\n"
     "  --page FILE      a text page in UTF-8, converted to code page 437; repeat in order\n"
     "  --output FILE    the pack to write (replaced only once it is complete)\n"
     "A final line feed in the scroller and page files is dropped.\n";
@@ -107,6 +117,6 @@ int run(const Arguments& arguments) {
 
 int main(int argc, char** argv) {
     return omra::tools::runCommandLineTool(
-        "omra-pack", Usage, argc, argv,
+        "omra-pack", Usage.c_str(), argc, argv,
         [](int count, char** words) { return run(parseArguments(count, words)); });
 }

@@ -1,5 +1,6 @@
 #include "pack/pack_builder.h"
 
+#include "assets/pack_layout.h"
 #include "core/little_endian.h"
 #include "core/text_page.h"
 #include "tga/tga.h"
@@ -21,7 +22,7 @@ namespace {
 // first), the glyph sheet only as the art tool writes it.
 enum class Origins { BottomLeft, Either };
 
-void checkTga(const Bytes& file, const std::string& name, int width, int height, int bits,
+void checkTga(const Bytes& file, const std::string& name, const PackImageSize& size,
               Origins origins) {
     if (file.empty()) {
         reject(name + ": empty file");
@@ -37,11 +38,13 @@ void checkTga(const Bytes& file, const std::string& name, int width, int height,
     if (!header->holdsItsPixels) {
         reject(name + ": not a TGA image, or shorter than its header says");
     }
-    if (header->width != width || header->height != height || header->bitsPerPixel != bits) {
-        reject(name + ": must be " + std::to_string(width) + " x " + std::to_string(height) +
-               " at " + std::to_string(bits) + " bits, is " + std::to_string(header->width) +
-               " x " + std::to_string(header->height) + " at " +
-               std::to_string(header->bitsPerPixel) + " bits");
+    if (header->width != size.width || header->height != size.height ||
+        header->bitsPerPixel != size.bitsPerPixel) {
+        reject(name + ": must be " + std::to_string(size.width) + " x " +
+               std::to_string(size.height) + " at " + std::to_string(size.bitsPerPixel) +
+               " bits, is " + std::to_string(header->width) + " x " +
+               std::to_string(header->height) + " at " + std::to_string(header->bitsPerPixel) +
+               " bits");
     }
     if (header->originTop && origins == Origins::BottomLeft) {
         reject(name + ": must have its origin at the bottom left");
@@ -131,8 +134,8 @@ void checkPage(std::string_view page, const std::string& name) {
 } // namespace
 
 void checkPackSources(const PackSources& sources, const PackSourceNames& names) {
-    checkTga(sources.logo, names.logo, 425, 81, 24, Origins::Either);
-    checkTga(sources.font, names.font, 512, 512, 32, Origins::BottomLeft);
+    checkTga(sources.logo, names.logo, LogoImageSize, Origins::Either);
+    checkTga(sources.font, names.font, GlyphSheetImageSize, Origins::BottomLeft);
     if (const std::optional<std::string> problem = xmModuleProblem(sources.module)) {
         reject(names.module + ": " + *problem);
     }
@@ -144,19 +147,24 @@ void checkPackSources(const PackSources& sources, const PackSourceNames& names) 
 }
 
 Bytes buildPack(const PackSources& sources) {
-    Bytes pack;
     // The intro reads the logo's rows bottom row first.
     const Bytes logo = withBottomLeftOrigin(sources.logo);
-    appendEntry(pack, asText(logo));
-    appendEntry(pack, asText(sources.module));
-    appendEntry(pack, sources.scroller);
-    appendEntry(pack, asText(sources.font));
-    appendEntry(pack, {});
     std::string pageCount;
     appendU32LE(pageCount, static_cast<std::uint32_t>(sources.pages.size()));
-    appendEntry(pack, pageCount);
-    for (const std::string& page : sources.pages) {
-        appendEntry(pack, page);
+
+    std::vector<std::string_view> entries(pack_entry::FirstPage + sources.pages.size());
+    entries[pack_entry::Logo] = asText(logo);
+    entries[pack_entry::Module] = asText(sources.module);
+    entries[pack_entry::ScrollerText] = sources.scroller;
+    entries[pack_entry::FontImage] = asText(sources.font);
+    entries[pack_entry::PageCount] = pageCount;
+    for (std::size_t i = 0; i < sources.pages.size(); ++i) {
+        entries[pack_entry::FirstPage + i] = sources.pages[i];
+    }
+
+    Bytes pack;
+    for (const std::string_view entry : entries) {
+        appendEntry(pack, entry);
     }
     return pack;
 }

@@ -10,10 +10,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 // What goes into an asset pack, already read from its source files.
 struct PackSources {
-    Bytes logo;                     // 425 x 81, 24-bit, uncompressed TGA, either origin
+    Bytes logo;                     // LogoImageSize (assets/pack_layout.h), either origin
     Bytes module;                   // XM module
     std::string scroller;           // one line of printable ASCII
-    Bytes font;                     // 512 x 512, 32-bit, uncompressed TGA
+    Bytes font;                     // GlyphSheetImageSize, origin bottom left
     std::vector<std::string> pages; // code page 437 bytes
 };
 
@@ -31,9 +31,9 @@ struct PackSourceNames {
 // the source and what is wrong.
 void checkPackSources(const PackSources& sources, const PackSourceNames& names = {});
 
-// The pack: logo (stored with its origin at the bottom left), module, scroller text, glyph sheet,
-// an empty entry, the page count, then the pages, each entry as a 32-bit little-endian length
-// followed by its bytes.
+// The pack: each entry at its role's index (assets/pack_layout.h), the logo stored with its
+// origin at the bottom left and the unused entry empty, each entry as a 32-bit little-endian
+// length followed by its bytes.
 Bytes buildPack(const PackSources& sources);
 
 // A text file's contents as the pack stores them: without the one final line feed that editors
