@@ -1,6 +1,7 @@
 #include "render/tga_decoder.h"
 
 #include "core/little_endian.h"
+#include "core/tga_layout.h"
 
 #include <climits>
 
@@ -19,22 +20,22 @@ void FreeDecodedPixels::operator()(std::uint8_t* pixels) const {
 
 namespace {
 
-constexpr std::size_t HeaderSize = 18;
-constexpr int UncompressedTrueColour = 2;
-
 // The decoder reads missing bytes as zeros, so a cut-off file would pass for an image with a
 // black tail; the header says how many bytes an uncompressed image needs.
 bool holdsWholeUncompressedImage(std::span<const std::uint8_t> file) {
-    if (file.size() < HeaderSize || file[2] != UncompressedTrueColour) {
+    using namespace tga_header;
+    if (file.size() < Size || file[ImageType] != tga_image_type::TrueColour) {
         return false;
     }
-    const std::size_t idLength = file[0];
+    const std::size_t idLength = file[IdLength];
     const std::size_t colourMapBytes =
-        file[1] == 0 ? 0 : static_cast<std::size_t>(readU16LE(&file[5])) * ((file[7] + 7) / 8);
-    const std::size_t width = readU16LE(&file[12]);
-    const std::size_t height = readU16LE(&file[14]);
-    const std::size_t pixelBytes = (file[16] + 7) / 8;
-    return file.size() >= HeaderSize + idLength + colourMapBytes + width * height * pixelBytes &&
+        file[ColourMapType] == 0 ? 0
+                                 : static_cast<std::size_t>(readU16LE(&file[ColourMapLength])) *
+                                       ((file[ColourMapEntryBits] + 7) / 8);
+    const std::size_t width = readU16LE(&file[Width]);
+    const std::size_t height = readU16LE(&file[Height]);
+    const std::size_t pixelBytes = (file[BitsPerPixel] + 7) / 8;
+    return file.size() >= Size + idLength + colourMapBytes + width * height * pixelBytes &&
            file.size() <= static_cast<std::size_t>(INT_MAX);
 }
 

@@ -3,6 +3,7 @@
 #include "assets/pack_layout.h"
 #include "core/little_endian.h"
 #include "core/text_page.h"
+#include "core/tga_layout.h"
 #include "tga/tga.h"
 #include "xm/xm_check.h"
 
@@ -31,7 +32,7 @@ void checkTga(const Bytes& file, const std::string& name, const PackImageSize& s
     if (!header || !isTgaImageType(header->imageType)) {
         reject(name + ": not a TGA image, or shorter than its header says");
     }
-    if (header->imageType != 2) {
+    if (header->imageType != tga_image_type::TrueColour) {
         reject(name + ": must be an uncompressed true-colour TGA (type 2), is type " +
                std::to_string(header->imageType));
     }

@@ -1,6 +1,7 @@
 #include "tga/tga.h"
 
 #include "core/little_endian.h"
+#include "core/tga_layout.h"
 
 #include <algorithm>
 
@@ -8,13 +9,7 @@ namespace omra::tools {
 
 namespace {
 
-constexpr int HeaderSize = 18;
-constexpr int UncompressedTrueColour = 2;
-constexpr std::uint8_t OriginTopBit = 0x20;
-
-void putU16(std::vector<std::uint8_t>& out, int value) {
-    appendU16LE(out, static_cast<std::uint16_t>(value));
-}
+constexpr std::size_t FooterSize = 26;
 
 int u16At(std::span<const std::uint8_t> bytes, std::size_t offset) {
     return readU16LE(&bytes[offset]);
@@ -23,19 +18,16 @@ int u16At(std::span<const std::uint8_t> bytes, std::size_t offset) {
 } // namespace
 
 std::vector<std::uint8_t> encodeTga(const TgaImage& image, bool withFooter) {
-    std::vector<std::uint8_t> out;
-    out.reserve(HeaderSize + image.pixels.size() + 26);
-    out.push_back(0); // no image ID
-    out.push_back(0); // no colour map
-    out.push_back(UncompressedTrueColour);
-    out.insert(out.end(), 5, 0); // colour map specification
-    putU16(out, 0);              // x origin
-    putU16(out, 0);              // y origin
-    putU16(out, image.width);
-    putU16(out, image.height);
-    out.push_back(static_cast<std::uint8_t>(image.bitsPerPixel));
+    using namespace tga_header;
+    // No image ID, no colour map, the origin at (0, 0).
+    std::vector<std::uint8_t> out(Size, 0);
+    out.reserve(Size + image.pixels.size() + FooterSize);
+    out[ImageType] = tga_image_type::TrueColour;
+    putU16LE(&out[Width], static_cast<std::uint16_t>(image.width));
+    putU16LE(&out[Height], static_cast<std::uint16_t>(image.height));
+    out[BitsPerPixel] = static_cast<std::uint8_t>(image.bitsPerPixel);
     // Alpha bits in the low nibble; the origin bit stays clear for bottom-left.
-    out.push_back(static_cast<std::uint8_t>(image.bitsPerPixel == 32 ? 8 : 0));
+    out[Descriptor] = static_cast<std::uint8_t>(image.bitsPerPixel == 32 ? 8 : 0);
     out.insert(out.end(), image.pixels.begin(), image.pixels.end());
     if (withFooter) {
         out.insert(out.end(), 8, 0); // no extension area, no developer directory
@@ -46,17 +38,20 @@ std::vector<std::uint8_t> encodeTga(const TgaImage& image, bool withFooter) {
 }
 
 std::optional<TgaHeader> readTgaHeader(std::span<const std::uint8_t> file) {
-    if (file.size() < HeaderSize) {
+    using namespace tga_header;
+    if (file.size() < Size) {
         return std::nullopt;
     }
     const std::size_t colourMapBytes =
-        file[1] == 0 ? 0 : static_cast<std::size_t>(u16At(file, 5)) * ((file[7] + 7) / 8);
-    TgaHeader header{file[2],
-                     u16At(file, 12),
-                     u16At(file, 14),
-                     file[16],
-                     (file[17] & OriginTopBit) != 0,
-                     HeaderSize + std::size_t{file[0]} + colourMapBytes,
+        file[ColourMapType] == 0 ? 0
+                                 : static_cast<std::size_t>(u16At(file, ColourMapLength)) *
+                                       ((file[ColourMapEntryBits] + 7) / 8);
+    TgaHeader header{file[ImageType],
+                     u16At(file, Width),
+                     u16At(file, Height),
+                     file[BitsPerPixel],
+                     (file[Descriptor] & OriginTopBit) != 0,
+                     Size + std::size_t{file[IdLength]} + colourMapBytes,
                      false};
     const std::size_t pixelBytes = static_cast<std::size_t>(header.width) * header.height *
                                    static_cast<std::size_t>(header.bitsPerPixel / 8);
@@ -66,7 +61,9 @@ std::optional<TgaHeader> readTgaHeader(std::span<const std::uint8_t> file) {
 }
 
 bool isTgaImageType(int imageType) {
-    return (imageType >= 0 && imageType <= 3) || (imageType >= 9 && imageType <= 11);
+    using namespace tga_image_type;
+    return (imageType >= None && imageType <= Grey) ||
+           (imageType >= RunLengthEncoded + ColourMapped && imageType <= RunLengthEncoded + Grey);
 }
 
 std::vector<std::uint8_t> withBottomLeftOrigin(std::span<const std::uint8_t> file) {
@@ -83,7 +80,7 @@ std::vector<std::uint8_t> withBottomLeftOrigin(std::span<const std::uint8_t> fil
         std::copy_n(file.begin() + static_cast<std::ptrdiff_t>(from), rowBytes,
                     out.begin() + static_cast<std::ptrdiff_t>(to));
     }
-    out[17] &= static_cast<std::uint8_t>(~OriginTopBit);
+    out[tga_header::Descriptor] &= static_cast<std::uint8_t>(~tga_header::OriginTopBit);
     return out;
 }
 
