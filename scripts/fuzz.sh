@@ -21,8 +21,9 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
 build=build/fuzz
+mapfile -t targets <"$build/tests/fuzz/targets.txt"
 failed=0
-for target in omra_fuzz_pack omra_fuzz_module omra_fuzz_mixer; do
+for target in "${targets[@]}"; do
     tests/fuzz/fuzz_target.sh "$build/tests/fuzz/$target" "$build/tests/fuzz/omra_fuzz_seeds" \
         "$build/pack.bin" "$build" "$seconds" || failed=1
 done

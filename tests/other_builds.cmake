@@ -51,13 +51,15 @@ set_tests_properties(wine_end_to_end PROPERTIES
     LABELS wine FIXTURES_REQUIRED "dist_build;windows_build;windows64_build" TIMEOUT 1800
     RUN_SERIAL ON)
 
-# A minute of each fuzz target; scripts/fuzz.sh runs them for longer.
-omra_other_build(fuzz fuzz omra_fuzz_pack omra_fuzz_module omra_fuzz_mixer omra_fuzz_seeds)
-foreach(target omra_fuzz_pack omra_fuzz_module omra_fuzz_mixer)
+# A minute of each fuzz target, started from the fuzz build's own pack as scripts/fuzz.sh's
+# longer runs are.
+include(${CMAKE_CURRENT_SOURCE_DIR}/fuzz/targets.cmake)
+omra_other_build(fuzz fuzz omra_fuzzing)
+foreach(target ${OMRA_FUZZ_TARGETS})
     add_test(NAME ${target}_for_a_minute
              COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/fuzz_target.sh
                      ${other_builds}/fuzz/bin/${target} ${other_builds}/fuzz/bin/omra_fuzz_seeds
-                     ${OMRA_PACK_FILE} ${other_builds}/fuzz 60)
+                     ${other_builds}/fuzz/pack.bin ${other_builds}/fuzz 60)
     set_tests_properties(${target}_for_a_minute PROPERTIES
         LABELS fuzz FIXTURES_REQUIRED fuzz_build TIMEOUT 600 RUN_SERIAL ON)
 endforeach()
