@@ -381,7 +381,8 @@ LoadReport readInstrument(Instrument& instrument, std::int32_t index, Reader& in
     // Reported as "instrument I: fadeout F fades released notes twice as fast...".
     instrument.fadeout = static_cast<std::uint16_t>(readU16LE(header + xm::FadeoutOffset) * 2);
     if (odditiesWatched() && instrument.fadeout != 0) {
-        reportOddity(Oddity::DoubledFadeout, nullptr, readU16LE(header + xm::FadeoutOffset), 0, index);
+        reportOddity(Oddity::DoubledFadeout, nullptr, readU16LE(header + xm::FadeoutOffset), 0,
+                     index);
     }
     fitEnvelope(instrument.volumePointCount, instrument.volumeEnvelopeFlags,
                 instrument.volumeLoopStart);
