@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing and runs the test-all workflow (CMakePresets.json): it configures and
 # builds the native Debug build (AddressSanitizer + UndefinedBehaviorSanitizer) and runs every
-# suite as CTest tests labelled unit, e2e, wine, tsan, fuzz and soak. The wine, tsan and fuzz
-# suites make the builds they need (the windows, windows64, tsan and fuzz presets) under
-# build/debug/other-builds as tests of their own. A failing suite does not stop the others: the
+# suite as CTest tests, each suite a label with a test preset of its name. The release, wine,
+# tsan and fuzz suites make the builds they need (the dist, windows, windows64, tsan and fuzz
+# presets) under build/debug/other-builds as tests of their own. A failing suite does not stop the others: the
 # run ends with one line per suite and then ctest's summary, and exits non-zero when any test
 # failed.
 set -uo pipefail

@@ -4,9 +4,9 @@ of its tests passed, and which failed, did not run or were skipped; and under it
 asked to be repeated there, each in an output line that starts with "SUMMARY: ".
 
 Usage: suite_summary.py BUILD_DIR
-Reads the tests' labels from ctest itself and their results from BUILD_DIR/Testing/results.xml,
-the JUnit file the debug test preset writes. Exits 1 when a suite failed or the results are
-missing.
+Reads the suites, in order, from the test presets of CMakePresets.json that run one label; the
+tests' labels from ctest itself; and their results from BUILD_DIR/Testing/results.xml, the JUnit
+file the debug test preset writes. Exits 1 when a suite failed or the results are missing.
 """
 import json
 import os
@@ -14,8 +14,16 @@ import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
 
-SUITES = ["unit", "content", "e2e", "release", "wine", "tsan", "fuzz", "soak"]
 SUMMARY = "SUMMARY: "
+PRESETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "CMakePresets.json")
+
+
+def suites_of_presets():
+    """The labels of the test presets that each run one suite ("^unit$"), in the file's order."""
+    with open(PRESETS, encoding="utf-8") as presets:
+        test_presets = json.load(presets)["testPresets"]
+    labels = (p.get("filter", {}).get("include", {}).get("label", "") for p in test_presets)
+    return [label[1:-1] for label in labels if label.startswith("^") and label.endswith("$")]
 
 
 def labels_by_test(build_dir):
@@ -62,7 +70,8 @@ def main():
             notes.setdefault(label, []).extend(
                 f"{name}: {line[len(SUMMARY):]}" for line in output.splitlines()
                 if line.startswith(SUMMARY))
-    order = SUITES + sorted(s for s in suites if s not in SUITES)
+    known = suites_of_presets()
+    order = known + sorted(s for s in suites if s not in known)
     width = max(len(s) for s in order)
     any_failed = False
     for suite in order:
