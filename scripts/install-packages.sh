@@ -4,7 +4,7 @@
 #   install-packages.sh fuzz   what building and running the fuzz targets needs
 #   install-packages.sh release what making the release needs
 #   install-packages.sh test   all of the above, plus everything the tests need
-#   install-packages.sh bench  everything the tests need, plus the benchmarks' reference player
+#   install-packages.sh bench  everything the tests need, plus the benchmarks' reference players
 #   install-packages.sh corpus what building the tools and the module corpus check need
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,7 +20,7 @@ test | bench)
     wanted=("${OMRA_BUILD_PACKAGES[@]}" "${OMRA_HEADLESS_PACKAGES[@]}" "${OMRA_TEST_PACKAGES[@]}"
         "${OMRA_FUZZ_PACKAGES[@]}" "${OMRA_I386_PACKAGES[@]}" "${OMRA_RELEASE_PACKAGES[@]}")
     if [[ $1 == bench ]]; then
-        wanted+=("${OMRA_BENCH_PACKAGES[@]}")
+        wanted+=("${OMRA_BENCH_PACKAGES[@]}" "${OMRA_BENCH_I386_PACKAGES[@]}")
     fi
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386

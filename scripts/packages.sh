@@ -43,9 +43,14 @@ OMRA_RELEASE_PACKAGES=(
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686 help2man dpkg-dev file lintian unzip
 )
 # The benchmarks (scripts/benchmarks.sh): the reference player the player's speed is measured
-# beside, linked into the benchmark program only.
+# beside, linked into the benchmark programs only, and the compiler of the 32-bit program that
+# measures it as the Windows build's peer.
 OMRA_BENCH_PACKAGES=(
-    libxmp-dev
+    libxmp-dev g++-multilib
+)
+# The reference player for 32-bit x86 (needs the i386 architecture); the amd64 headers serve it.
+OMRA_BENCH_I386_PACKAGES=(
+    libxmp4:i386
 )
 # The module corpus check (scripts/module-corpus.sh): a reference player whose idea of each
 # module's length the table shows beside the intro player's. The game packages it takes the
