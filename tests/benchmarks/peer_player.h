@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 
 // The reference player the player's speed is measured against, where the benchmark is built
 // with it (natively, with libxmp); nowhere else, and never in the intro or its tools.
@@ -20,5 +21,9 @@ public:
 
 // None where no reference player is built in, or where it refuses the module.
 std::unique_ptr<PeerPlayer> loadPeerPlayer(std::span<const std::uint8_t> module);
+
+// The reference player and the processor it is built for, as the tables name it; empty where
+// none is built in.
+std::string peerName();
 
 } // namespace omra::benchmark

@@ -1,6 +1,7 @@
 #include "benchmarks/peer_player.h"
 #include "records/mix_constants.h"
 
+#include <string>
 #include <vector>
 #include <xmp.h>
 
@@ -49,6 +50,17 @@ std::unique_ptr<PeerPlayer> loadPeerPlayer(std::span<const std::uint8_t> module)
     xmp_start_player(context, MixRate, 0);
     xmp_set_player(context, XMP_PLAYER_INTERP, XMP_INTERP_LINEAR);
     return std::make_unique<LibxmpPlayer>(context);
+}
+
+std::string peerName() {
+#if defined(__x86_64__)
+    const char* processor = "x86-64";
+#elif defined(__i386__)
+    const char* processor = "i386";
+#else
+    const char* processor = "native";
+#endif
+    return std::string("libxmp ") + xmp_version + ", " + processor;
 }
 
 } // namespace omra::benchmark

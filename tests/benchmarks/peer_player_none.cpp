@@ -6,4 +6,8 @@ std::unique_ptr<PeerPlayer> loadPeerPlayer(std::span<const std::uint8_t> /*modul
     return nullptr;
 }
 
+std::string peerName() {
+    return {};
+}
+
 } // namespace omra::benchmark

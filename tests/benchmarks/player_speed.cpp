@@ -1,108 +1,93 @@
 // Player speed: how many times faster than real time the mixer renders (the sequencer included),
-// beside the reference player on the same module where the benchmark is built with one, and how
-// long starting playback takes to fill its ring. Portable, so that the Windows build measures the
-// same things under Wine as the native one.
+// beside a reference player on the same module, and how long starting playback takes to fill its
+// ring. Portable, so that the Windows build measures the same things under Wine as the native
+// one. Prints finished rows of the tables scripts/benchmarks.sh shows, the Windows build's
+// labelled as such.
 //
-//   omra_player_speed SHIPPED_MODULE [MODULE...]
+//   omra_player_speed modules [--peer FILE | --no-peer REASON] SHIPPED_MODULE [MODULE...]
+//   omra_player_speed figures SHIPPED_MODULE
 //
-// Each line is "name<TAB>ours<TAB>reference<TAB>unit", the reference "-" where there is none:
-// the shipped module, a generated 32-channel module that keeps every channel sounding, all 64
-// voices sounding without the sequencer, the pre-fill, and then each further module given.
+// `modules`: the player's speed on the shipped module, a generated 32-channel module that keeps
+// every channel sounding and each further module given, beside the reference player built in,
+// measured in turn, run for run; or beside the figures omra_peer_speed wrote to FILE; or beside
+// none, for REASON. `figures`: all 64 voices sounding without the sequencer, and the pre-fill.
 #include "benchmarks/peer_player.h"
+#include "benchmarks/speed_modules.h"
+#include "benchmarks/speed_runs.h"
+#include "benchmarks/table_row.h"
 #include "fakes/fake_wave_device.h"
 #include "player/memory_file.h"
 #include "player/mixer.h"
 #include "player/playback.h"
 #include "player/player.h"
-#include "xm/xm_writer.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
-#include <iterator>
+#include <map>
 #include <numbers>
 #include <optional>
+#include <span>
 #include <string>
-#include <time.h>
 #include <vector>
 
 namespace omra {
 namespace {
 
-constexpr int Runs = 5;            // the fastest of these counts
-constexpr int BlocksPerRun = 1500; // 30 s of music
-constexpr double RunSeconds = BlocksPerRun * double{BlockFrames} / MixRate;
-// A run repeats its 30 s until this much CPU time has passed: long enough for a coarse thread
-// clock (Windows counts it in 15.6 ms ticks) to time it to a few percent.
-constexpr double MinRunCpuSeconds = 0.5;
+using namespace benchmark;
 
-// The CPU time this thread has had: what one core spent on it, however busy the machine is.
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+// The Windows build's rows say so, beside the native build's: `text` after the build's name and
+// `joint`, or alone natively.
+std::string labelled(const std::string& text, const char* joint) {
+#ifdef _WIN32
+    return "Windows " + std::to_string(sizeof(void*) * 8) + "-bit" + joint + text;
+#else
+    static_cast<void>(joint);
+    return text;
+#endif
 }
 
-// The fastest of the runs it is given but the first, which warms the caches up.
-class Fastest {
-public:
-    void add(double rate) {
-        if (runs_++ > 0) {
-            rate_ = std::max(rate_, rate);
-        }
-    }
-    double rate() const { return rate_; }
-
-private:
-    int runs_ = 0;
-    double rate_ = 0;
+// What each module's row is measured beside.
+struct Peer {
+    // Built in, measured in turn with ours.
+    bool builtIn = false;
+    // The peer the row compares with, or why there is none.
+    std::string name;
+    // Measured by another program, by module name; "-" where it refuses the module.
+    std::map<std::string, std::string> speeds;
 };
 
-// Seconds of music per second of CPU time over one run; `mixRun` renders the same 30 s each
-// time it is called.
-template <typename MixRun>
-double realTimeRate(MixRun mixRun) {
-    const double start = threadSeconds();
-    int repeats = 0;
-    double elapsed = 0;
-    do {
-        mixRun();
-        ++repeats;
-        elapsed = threadSeconds() - start;
-    } while (elapsed < MinRunCpuSeconds);
-    return repeats * RunSeconds / elapsed;
-}
-
-std::vector<std::uint8_t> readModule(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void report(const std::string& name, double figure, std::optional<double> reference,
-            const char* unit) {
-    std::printf("%s\t%.1f\t", name.c_str(), figure);
-    if (reference) {
-        std::printf("%.1f", *reference);
-    } else {
-        std::printf("-");
+// The figures omra_peer_speed wrote: the peer's name, then "name<TAB>speed" lines.
+std::optional<Peer> readPeerFile(const char* path) {
+    std::ifstream file(path);
+    Peer peer;
+    if (!std::getline(file, peer.name)) {
+        return std::nullopt;
     }
-    std::printf("\t%s\n", unit);
-    std::fflush(stdout);
+    for (std::string line; std::getline(file, line);) {
+        const std::size_t tab = line.rfind('\t');
+        if (tab != std::string::npos) {
+            peer.speeds[line.substr(0, tab)] = line.substr(tab + 1);
+        }
+    }
+    return peer;
 }
 
 // Mixes a module block by block, as the intro's audio thread does, and renders it with the
-// reference player in turn, run for run, so that a machine that slows down for a while slows
-// both; each one's fastest run counts.
-bool measureModule(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    Song* song = loadSongFromMemory(bytes);
+// built-in reference player in turn, run for run, so that a machine that slows down for a while
+// slows both; each one's fastest run counts.
+bool measureModule(const SpeedModule& module, const Peer& peer) {
+    Song* song = loadSongFromMemory(module.bytes);
     if (song == nullptr) {
-        std::fprintf(stderr, "%s: the player refuses this module\n", name.c_str());
+        std::fprintf(stderr, "%s: the player refuses this module\n", module.name.c_str());
         return false;
     }
     createRings(player);
-    const std::unique_ptr<benchmark::PeerPlayer> peer = benchmark::loadPeerPlayer(bytes);
+    const std::unique_ptr<PeerPlayer> builtIn =
+        peer.builtIn ? loadPeerPlayer(module.bytes) : nullptr;
     Fastest ours;
     Fastest reference;
     for (int run = 0; run <= Runs; ++run) {
@@ -112,48 +97,25 @@ bool measureModule(const std::string& name, const std::vector<std::uint8_t>& byt
                 mixBlock(player);
             }
         }));
-        if (peer != nullptr) {
-            reference.add(realTimeRate([&] {
-                peer->restart();
-                peer->render(BlocksPerRun);
-            }));
+        if (builtIn != nullptr) {
+            reference.add(peerRunRate(*builtIn));
         }
     }
-    report(name, ours.rate(),
-           peer != nullptr ? std::optional<double>(reference.rate()) : std::nullopt, "x real time");
+    std::optional<double> peerSpeed;
+    std::string peerLabel = peer.name;
+    if (builtIn != nullptr) {
+        peerSpeed = reference.rate();
+    } else if (const auto figure = peer.speeds.find(module.name);
+               figure != peer.speeds.end() && figure->second != "-") {
+        peerSpeed = std::stod(figure->second);
+    } else if (peer.builtIn || figure != peer.speeds.end()) {
+        peerLabel += ": refuses it";
+    } else if (!peer.speeds.empty()) {
+        peerLabel += ": not measured";
+    }
+    printSpeedRow(labelled(module.name, ": "), ours.rate(), peerLabel, peerSpeed);
     freeSong(song);
     return true;
-}
-
-// A 32-channel module through the sequencer: every channel starts a note every second row
-// with vibrato and a volume slide, on a ping-pong loop with a looping volume envelope.
-std::vector<std::uint8_t> busyModule() {
-    constexpr int Channels = 32;
-    tools::XmSample sample;
-    sample.sixteenBit = true;
-    for (int i = 0; i < 4096; ++i) {
-        sample.frames.push_back(
-            static_cast<std::int16_t>(3000.0 * std::sin(2.0 * std::numbers::pi * 9.0 * i / 4096)));
-    }
-    sample.loopType = 2; // ping-pong
-    sample.loopLength = 4096;
-    tools::XmInstrument instrument;
-    instrument.samples = {sample};
-    instrument.volumeEnvelope.points = {{0, 64}, {40, 32}, {80, 48}};
-    instrument.volumeEnvelope.flags = 1 | 4;
-    instrument.volumeEnvelope.loopEnd = 2;
-    tools::XmModule module;
-    module.channels = Channels;
-    module.orders = {0};
-    module.instruments = {instrument};
-    module.patterns = {tools::emptyPattern(64, Channels)};
-    for (int row = 0; row < 64; row += 2) {
-        for (int channel = 0; channel < Channels; ++channel) {
-            const auto note = static_cast<std::uint8_t>(25 + (row + 5 * channel) % 48);
-            module.patterns[0].at(row, channel, Channels) = {note, 1, 0x28, 0x06, 0x41};
-        }
-    }
-    return tools::writeXm(module);
 }
 
 // All 64 voices sounding a looped 16-bit sample at different pitches and gains: the mixer's
@@ -192,7 +154,8 @@ void measureEveryVoiceSounding() {
             }
         }));
     }
-    report("64 voices sounding, mixer alone", mixer.rate(), std::nullopt, "x real time");
+    printFigureRow(labelled("player: all 64 voices, mixer alone", " "), mixer.rate(), "x",
+                   Target::none());
 }
 
 // startPlayback: stop, reset, open the device, mix all 100 blocks of the ring, start.
@@ -210,10 +173,18 @@ void measurePrefill(const std::vector<std::uint8_t>& bytes) {
         times.push_back(took.count());
         stopPlayback(song);
     }
-    report("pre-fill of 100 blocks at start", *std::min_element(times.begin(), times.end()),
-           std::nullopt, "ms");
+    printFigureRow(labelled("start: pre-fill of 100 blocks", " "),
+                   *std::min_element(times.begin(), times.end()), "ms", Target::atMost(10));
     freeSong(song);
     setWaveDevice(nullptr);
+}
+
+int usage(const char* program) {
+    std::fprintf(stderr,
+                 "usage: %s modules [--peer FILE | --no-peer REASON] SHIPPED_MODULE [MODULE...]\n"
+                 "       %s figures SHIPPED_MODULE\n",
+                 program, program);
+    return 2;
 }
 
 } // namespace
@@ -221,19 +192,42 @@ void measurePrefill(const std::vector<std::uint8_t>& bytes) {
 
 int main(int argc, char** argv) {
     using namespace omra;
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s SHIPPED_MODULE [MODULE...]\n", argv[0]);
-        return 2;
+    const std::span<char*> args(argv + 1, argv + argc);
+    if (args.size() == 2 && std::strcmp(args[0], "figures") == 0) {
+        measureEveryVoiceSounding();
+        measurePrefill(readModule(args[1]));
+        return 0;
     }
-    const std::vector<std::uint8_t> shipped = readModule(argv[1]);
-    if (!measureModule("shipped tune", shipped)) {
-        return 1;
+    if (args.empty() || std::strcmp(args[0], "modules") != 0) {
+        return usage(argv[0]);
     }
-    bool allLoaded = measureModule("32 channels, every channel sounding", busyModule());
-    measureEveryVoiceSounding();
-    measurePrefill(shipped);
-    for (int i = 2; i < argc; ++i) {
-        allLoaded = measureModule(argv[i], readModule(argv[i])) && allLoaded;
+    std::size_t first = 1;
+    Peer peer;
+    if (args.size() > 3 && std::strcmp(args[1], "--peer") == 0) {
+        const std::optional<Peer> measured = readPeerFile(args[2]);
+        if (!measured) {
+            std::fprintf(stderr, "%s: no peer figures\n", args[2]);
+            return 1;
+        }
+        peer = *measured;
+        first = 3;
+    } else if (args.size() > 3 && std::strcmp(args[1], "--no-peer") == 0) {
+        peer.name = args[2];
+        first = 3;
+    } else {
+        peer.name = peerName();
+        peer.builtIn = !peer.name.empty();
+        if (!peer.builtIn) {
+            peer.name = "none built in";
+        }
+    }
+    if (args.size() <= first) {
+        return usage(argv[0]);
+    }
+    bool allLoaded = true;
+    for (const SpeedModule& module :
+         speedModules(readModule(args[first]), args.subspan(first + 1))) {
+        allLoaded = measureModule(module, peer) && allLoaded;
     }
     return allLoaded ? 0 : 1;
 }

@@ -1,9 +1,12 @@
 // Renders the intro's scene headless on Mesa's software rasteriser at the default window size.
-// Prints how long the start takes, from creating the context to the first finished frame, and
-// what a frame costs: the median and 90th-percentile time of a whole frame, and the CPU time the
-// main thread spends submitting one, with the longest text page held in the centre and without.
+// Prints, as rows of the figures table scripts/benchmarks.sh shows, how long the start takes,
+// from creating the context to the first finished frame, and what a frame costs: the median
+// time of a whole frame with the longest text page held in the centre and without, and the CPU
+// time the main thread spends submitting one with the page. The details, 90th percentiles
+// among them, go to stderr.
 // Usage: omra_render_benchmark [FRAMES]
 #include "assets/assets.h"
+#include "benchmarks/table_row.h"
 #include "common/files.h"
 #include "core/frame_state.h"
 #include "core/heap_retention.h"
@@ -41,7 +44,12 @@ double percentile(std::vector<double> samples, double share) {
     return samples[static_cast<std::size_t>(share * static_cast<double>(samples.size() - 1))];
 }
 
-void measureFrames(int frames) {
+struct FrameFigures {
+    double frameMedian;
+    double submitCpuMedian;
+};
+
+FrameFigures measureFrames(int frames) {
     using namespace omra;
     std::vector<double> frameTimes, submitTimes, submitCpu;
     for (int i = 1; i <= frames; ++i) {
@@ -54,12 +62,14 @@ void measureFrames(int frames) {
         headless::finish();
         frameTimes.push_back(millisecondsSince(start));
     }
-    std::printf("  frame, median:             %8.2f ms  (90%%: %.2f ms)\n",
-                percentile(frameTimes, 0.5), percentile(frameTimes, 0.9));
-    std::printf("  submit, median wall time:  %8.2f ms  (90%%: %.2f ms)\n",
-                percentile(submitTimes, 0.5), percentile(submitTimes, 0.9));
-    std::printf("  submit, median thread CPU: %8.2f ms  (90%%: %.2f ms)\n",
-                percentile(submitCpu, 0.5), percentile(submitCpu, 0.9));
+    const FrameFigures figures{percentile(frameTimes, 0.5), percentile(submitCpu, 0.5)};
+    std::fprintf(stderr, "  frame, median:             %8.2f ms  (90%%: %.2f ms)\n",
+                 figures.frameMedian, percentile(frameTimes, 0.9));
+    std::fprintf(stderr, "  submit, median wall time:  %8.2f ms  (90%%: %.2f ms)\n",
+                 percentile(submitTimes, 0.5), percentile(submitTimes, 0.9));
+    std::fprintf(stderr, "  submit, median thread CPU: %8.2f ms  (90%%: %.2f ms)\n",
+                 figures.submitCpuMedian, percentile(submitCpu, 0.9));
+    return figures;
 }
 
 } // namespace
@@ -88,24 +98,34 @@ int main(int argc, char** argv) {
     headless::finish();
     const double toFirstFrame = millisecondsSince(start);
 
-    std::printf("window %dx%d, %d frames at 60 scene frames per second\n", headless::windowWidth(),
-                headless::windowHeight(), frames);
-    std::printf("context:                   %8.2f ms\n", context);
-    std::printf("start-up (pack, scene, music pre-fill): %.2f ms\n", startup);
-    std::printf("start to first frame:      %8.2f ms\n", toFirstFrame);
+    std::fprintf(stderr, "window %dx%d, %d frames at 60 scene frames per second\n",
+                 headless::windowWidth(), headless::windowHeight(), frames);
+    std::fprintf(stderr, "context:                   %8.2f ms\n", context);
+    std::fprintf(stderr, "start-up (pack, scene, music pre-fill): %.2f ms\n", startup);
+    std::fprintf(stderr, "start to first frame:      %8.2f ms\n", toFirstFrame);
     // The longest page held in the centre, then no page at all: what the page's glyphs cost.
     const auto longest = std::max_element(
         assets.pages.begin(), assets.pages.end(),
         [](const TextPage& a, const TextPage& b) { return a.text.size() < b.text.size(); });
     frameState.currentPage = &*longest;
     frameState.pageXOffset = (frameState.viewportWidth - 8 * longest->width) / 2;
-    std::printf("with a page of %zu bytes in the centre:\n", longest->text.size());
-    measureFrames(frames);
+    std::fprintf(stderr, "with a page of %zu bytes in the centre:\n", longest->text.size());
+    const FrameFigures withPage = measureFrames(frames);
     frameState.currentPage = nullptr;
-    std::printf("without a page:\n");
-    measureFrames(frames);
+    std::fprintf(stderr, "without a page:\n");
+    const FrameFigures withoutPage = measureFrames(frames);
     stopMusic();
     releaseScene();
     setWaveDevice(nullptr);
+
+    using benchmark::printFigureRow, benchmark::Target;
+    printFigureRow("scene, headless: context creation to first frame", toFirstFrame, "ms",
+                   Target::none());
+    printFigureRow("scene: frame, median, longest page held", withPage.frameMedian, "ms",
+                   Target::atMost(16.7));
+    printFigureRow("scene: frame, median, no page", withoutPage.frameMedian, "ms",
+                   Target::atMost(16.7));
+    printFigureRow("scene: main thread CPU per frame, longest page", withPage.submitCpuMedian, "ms",
+                   Target::none());
     return 0;
 }
