@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs every benchmark and prints two tables of figures against their targets: the
-# player's speed beside the reference player libxmp on the same modules, natively and in the
-# 32-bit Windows build under Wine, and the pre-fill at start and the scene's start and frame
-# times on Mesa's software rasteriser. Each benchmark program prints its own rows; this script
-# runs them, adds the headers and sets the rows in order.
+# player's speed beside the reference player libxmp on the same modules, natively beside libxmp
+# for x86-64 and in the 32-bit Windows build under Wine beside libxmp for 32-bit x86, and the
+# pre-fill at start and the scene's start and frame times on Mesa's software rasteriser. Each
+# benchmark program prints its own rows; this script runs them, adds the headers and sets the
+# rows in order.
 #
 #   scripts/benchmarks.sh [MODULE...]
 #
@@ -11,7 +12,9 @@
 # given (or, without any, the *.xm files under build/module-corpus, which
 # scripts/module-corpus.sh fetches). Speeds are seconds of music per second of the thread's CPU
 # time, the fastest of five 30-second runs. The native program measures ours and libxmp in turn,
-# run for run. The Windows build is measured only where 32-bit programs run natively.
+# run for run; libxmp for 32-bit x86 is measured by a program of its own just before the
+# Windows build, whose rows stand beside those figures. The Windows build is measured only
+# where 32-bit programs run natively.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -59,7 +62,19 @@ if ! command -v wine >/dev/null; then
 elif ! i386_runs_natively; then
     windows_note="not measured: this machine's kernel cannot run 32-bit programs"
 else
-    peer=(--no-peer "none for 32-bit x86")
+    # The Windows build's peer: libxmp for the same 32-bit x86, which the program under Wine
+    # cannot load, measured alone on the same modules.
+    if [[ ! -x "$bench/omra_peer_speed" ]]; then
+        peer=(--no-peer "not built: needs g++-multilib, libxmp4:i386")
+    else
+        echo "== libxmp for 32-bit x86" >&2
+        if "$bench/omra_peer_speed" data/module.xm "${modules[@]}" >"$work/peer-i386.tsv" \
+            2>"$work/peer-i386.err"; then
+            peer=(--peer "$work/peer-i386.tsv")
+        else
+            peer=(--no-peer "libxmp i386 failed: $(tail -n 1 "$work/peer-i386.err")")
+        fi
+    fi
     echo "== Player, Windows build under Wine" >&2
     cmake --preset windows >/dev/null
     cmake --build --preset windows --target omra_player_speed >/dev/null

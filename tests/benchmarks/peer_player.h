@@ -6,7 +6,8 @@
 #include <string>
 
 // The reference player the player's speed is measured against, where the benchmark is built
-// with it (natively, with libxmp); nowhere else, and never in the intro or its tools.
+// with it (natively, with libxmp, and in the 32-bit x86 program that stands beside the Windows
+// build); nowhere else, and never in the intro or its tools.
 namespace omra::benchmark {
 
 class PeerPlayer {
