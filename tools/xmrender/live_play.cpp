@@ -16,6 +16,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <sys/ioctl.h>
 #include <thread>
 #include <unistd.h>
 
@@ -36,6 +37,24 @@ std::string statusText(std::uint64_t heardFrames, const TickMark& mark, const So
                   clockTime(seconds).c_str(), hundredths, mark.order, song.songLength - 1,
                   mark.pattern, mark.row, mark.speed, mark.bpm, paused ? "  paused" : "");
     return text;
+}
+
+// A meter a channel, from silent to full: " .:-=+*#".
+std::string channelMeters(const TickMark& mark, int channels) {
+    static constexpr char Steps[] = " .:-=+*#";
+    constexpr int Louder = sizeof Steps - 2; // the steps above silence
+    std::string meters;
+    for (int channel = 0; channel < channels; ++channel) {
+        const int level = mark.levels[channel];
+        meters += Steps[level == 0 ? 0 : 1 + (level - 1) * Louder / 255];
+    }
+    return meters;
+}
+
+// The terminal's width in columns, or 80 when it does not say.
+int terminalColumns() {
+    winsize size{};
+    return ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
 }
 
 // Starts the song at `order` on the device, the tick log reset to the new start. The audio
@@ -91,10 +110,18 @@ int playLive(Song& song, const LivePlan& plan) {
             }
             const std::optional<TickMark> mark = log->at(heard);
             if (mark) {
-                const std::string text = statusText(framesBefore + heard, *mark, song, paused);
+                std::string text = statusText(framesBefore + heard, *mark, song, paused);
+                // On a terminal the channels' meters follow, where the line has room for them.
+                const std::string meters = channelMeters(*mark, song.channelCount);
+                const auto columns = static_cast<std::size_t>(terminalColumns());
+                if (statusTerminal && text.size() + meters.size() + 4 < columns) {
+                    text += "  [" + meters + "]";
+                }
                 // Off a terminal, a line for each order reached and the last one.
                 if (statusTerminal && text != shown) {
-                    std::fprintf(stderr, "\r%-78s", text.c_str());
+                    // Wide enough to cover the line before, which may have been longer.
+                    const int width = static_cast<int>(std::max<std::size_t>(78, shown.size()));
+                    std::fprintf(stderr, "\r%-*s", width, text.c_str());
                 } else if (!statusTerminal && (mark->order != shownOrder || quit)) {
                     std::fprintf(stderr, "%s\n", text.c_str());
                 }

@@ -1,6 +1,7 @@
 #include "xmrender/tick_log.h"
 
 #include "player/playback.h"
+#include "records/player_state.h"
 
 #include <algorithm>
 
@@ -18,6 +19,21 @@ struct Observer {
 
 Observer observer;
 
+std::array<std::uint8_t, xm::MaxChannels> channelLevels(const VoicePool& voices) {
+    static_assert(VoiceCount == 2 * xm::MaxChannels, "a channel's note and its fading one");
+    std::array<std::uint8_t, xm::MaxChannels> levels{};
+    for (int channel = 0; channel < xm::MaxChannels; ++channel) {
+        int loudest = 0;
+        for (const Voice& voice : {voices[channel], voices[channel + xm::MaxChannels]}) {
+            if (voice.sample != nullptr) {
+                loudest = std::max(loudest, voice.gainLeft + voice.gainRight);
+            }
+        }
+        levels[channel] = static_cast<std::uint8_t>(std::min(loudest, 255));
+    }
+    return levels;
+}
+
 void observedTick(Song& song) {
     if (observer.startOrder != 0) {
         startAtOrder(song, observer.startOrder);
@@ -27,7 +43,8 @@ void observedTick(Song& song) {
     const std::int32_t order = song.orderPosition;
     const std::int32_t pattern =
         order >= 0 && order < xm::OrderTableSize ? song.orderTable[order] : 0;
-    observer.log->record({observer.nextFrame, order, pattern, song.row, song.speed, song.bpm});
+    observer.log->record({observer.nextFrame, order, pattern, song.row, song.speed, song.bpm,
+                          channelLevels(player.voices)});
     // The mixer reads the tick's length after the handler, so a tempo change counts already.
     observer.nextFrame += static_cast<std::uint64_t>(song.framesPerTick);
 }

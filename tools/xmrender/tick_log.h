@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/song.h"
+#include "records/xm_format.h"
 
 #include <array>
 #include <cstdint>
@@ -17,6 +18,9 @@ struct TickMark {
     std::int32_t row = 0;
     std::int32_t speed = 0;
     std::int32_t bpm = 0;
+    // How loud each channel is this tick, 0..255: the left and right gains of its two voices,
+    // the playing note's and the one fading out, the louder of the two sums.
+    std::array<std::uint8_t, xm::MaxChannels> levels{};
 };
 
 // The ticks the mixer has reached, written on the audio thread as it mixes and read on the main

@@ -1,3 +1,4 @@
+#include "records/player_state.h"
 #include "xmrender/tick_log.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,32 @@ TEST(TickLog, FindsTheTickHoldingAFrameAfterItHasWrapped) {
     EXPECT_FALSE(log.at((Ticks - TickLog::Capacity) * 882 - 1).has_value());
     log.clear();
     EXPECT_FALSE(log.at(Ticks * 882).has_value());
+}
+
+// A tick that leaves channel 1's note sounding at centre, channel 2's idle voice with gains, and
+// channel 3's old note fading out on the right.
+void tickSettingVoices(Song&) {
+    static const Sample sample{};
+    player.voices[1] = {.sample = &sample, .gainLeft = 40, .gainRight = 40};
+    player.voices[2] = {.gainLeft = 200, .gainRight = 200};
+    player.voices[3 + xm::MaxChannels] = {.sample = &sample, .gainLeft = 0, .gainRight = 255};
+}
+
+// A channel's level is what its two voices, the playing note and the one fading out, sound;
+// an idle voice sounds nothing, whatever its gains.
+TEST(TickLog, RecordsEachChannelsLevelFromTheVoicesThatSound) {
+    Song song;
+    song.tickHandler = tickSettingVoices;
+    TickLog log;
+    observeTicks(song, log, 0);
+    song.tickHandler(song);
+    stopObserving(song);
+    player.voices = {};
+    const std::array<std::uint8_t, xm::MaxChannels> levels = log.at(0).value().levels;
+    EXPECT_EQ(levels[0], 0);
+    EXPECT_EQ(levels[1], 80);
+    EXPECT_EQ(levels[2], 0);
+    EXPECT_EQ(levels[3], 255);
 }
 
 } // namespace
