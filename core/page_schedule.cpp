@@ -1,10 +1,11 @@
 #include "core/page_schedule.h"
 
+#include "core/glyph_cell.h"
+
 namespace omra {
 
 namespace {
 
-constexpr std::int32_t GlyphPixels = 8;
 constexpr std::int32_t OffScreenMargin = 256;
 constexpr float SlideInEnd = 5.0f;
 constexpr float HoldEnd = 10.0f;
@@ -24,7 +25,7 @@ std::int32_t currentPageWidth(const FrameState& state) {
 } // namespace
 
 PageGeometry pageGeometry(std::int32_t widthChars, std::int32_t viewportWidth) {
-    const std::int32_t textPixels = GlyphPixels * widthChars;
+    const std::int32_t textPixels = GlyphWidth * widthChars;
     // Integer arithmetic first (the centre truncates toward zero), then each value to float.
     return PageGeometry{
         static_cast<float>(viewportWidth + OffScreenMargin),

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "core/gl_api.h"
-#include "render/glyph_cell.h"
+#include "core/glyph_cell.h"
 
 #include <cstdint>
 #include <memory>
 
 namespace omra {
 
-// The text pages' glyphs: the image of render/glyph_cell.h's cells, white (255 in every channel)
+// The text pages' glyphs: the image of core/glyph_cell.h's cells, white (255 in every channel)
 // on black. The image is stored the way a bottom-up 24-bit device-independent bitmap is: 256
 // rows of 768 bytes, bottom row first.
 inline constexpr int GlyphAtlasRowBytes = GlyphAtlasSize * 3;

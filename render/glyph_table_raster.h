@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/glyph_cell.h"
+#include "core/glyph_cell.h"
 
 #include <cstdint>
 

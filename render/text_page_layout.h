@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/text_page.h"
-#include "render/glyph_cell.h"
+#include "core/glyph_cell.h"
 
 #include <array>
 #include <cstdint>

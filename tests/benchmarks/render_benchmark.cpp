@@ -10,6 +10,7 @@
 #include "common/files.h"
 #include "core/frame_state.h"
 #include "core/heap_retention.h"
+#include "core/page_schedule.h"
 #include "fakes/fake_pack_resource.h"
 #include "fakes/fake_wave_device.h"
 #include "player/player.h"
@@ -108,7 +109,8 @@ int main(int argc, char** argv) {
         assets.pages.begin(), assets.pages.end(),
         [](const TextPage& a, const TextPage& b) { return a.text.size() < b.text.size(); });
     frameState.currentPage = &*longest;
-    frameState.pageXOffset = (frameState.viewportWidth - 8 * longest->width) / 2;
+    frameState.pageXOffset =
+        static_cast<std::int32_t>(pageGeometry(longest->width, frameState.viewportWidth).centre);
     std::fprintf(stderr, "with a page of %zu bytes in the centre:\n", longest->text.size());
     const FrameFigures withPage = measureFrames(frames);
     frameState.currentPage = nullptr;

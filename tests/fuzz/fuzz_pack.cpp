@@ -2,6 +2,7 @@
 // it: splitting and loading the entries, decoding both images, measuring and laying out the text
 // pages, laying out the scroller, and loading the module from the pack's module bytes.
 #include "assets/assets.h"
+#include "core/page_schedule.h"
 #include "fakes/fake_pack_resource.h"
 #include "player/memory_file.h"
 #include "player/player.h"
@@ -26,7 +27,8 @@ void layOutPages(std::vector<TextPage>& pages) {
     for (TextPage& page : pages) {
         measurePage(page);
         const float top = pageTop(ViewportHeight, page.lines);
-        const std::int32_t left = (ViewportWidths[0] - 8 * page.width) / 2;
+        const auto left =
+            static_cast<std::int32_t>(pageGeometry(page.width, ViewportWidths[0]).centre);
         std::vector<GlyphQuad> quads;
         forEachPageGlyph(page.text, left, top,
                          [&quads](const GlyphQuad& quad) { quads.push_back(quad); });

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "glyphs/bdf_font.h"
-#include "render/glyph_cell.h"
+#include "core/glyph_cell.h"
 
 #include <array>
 #include <cstdint>

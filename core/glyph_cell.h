@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-// The text pages' glyph cell: each of the 256 character codes has an 8 × 12 glyph in the
+// The text pages' glyph and its cell: each of the 256 character codes has an 8 × 12 glyph in the
 // top-left corner of a 16 × 16 cell of the glyph atlas, which holds 16 × 16 such cells, code c
 // in column c mod 16 and row c / 16 counted from the top-left.
 namespace omra {
