@@ -112,10 +112,12 @@ int playLive(Song& song, const LivePlan& plan) {
             if (mark) {
                 std::string text = statusText(framesBefore + heard, *mark, song, paused);
                 // On a terminal the channels' meters follow, where the line has room for them.
-                const std::string meters = channelMeters(*mark, song.channelCount);
-                const auto columns = static_cast<std::size_t>(terminalColumns());
-                if (statusTerminal && text.size() + meters.size() + 4 < columns) {
-                    text += "  [" + meters + "]";
+                if (statusTerminal) {
+                    const std::string meters = channelMeters(*mark, song.channelCount);
+                    if (text.size() + meters.size() + 4 <
+                        static_cast<std::size_t>(terminalColumns())) {
+                        text += "  [" + meters + "]";
+                    }
                 }
                 // Off a terminal, a line for each order reached and the last one.
                 if (statusTerminal && text != shown) {

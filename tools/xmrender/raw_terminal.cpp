@@ -10,10 +10,6 @@ constexpr char Escape = '\x1b';
 
 } // namespace
 
-bool RawTerminal::available() {
-    return isatty(STDIN_FILENO) != 0;
-}
-
 RawTerminal::RawTerminal() {
     if (tcgetattr(STDIN_FILENO, &saved_) != 0) {
         return;

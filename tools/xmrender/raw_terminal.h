@@ -11,9 +11,6 @@ enum class Key { Pause, Previous, Next, Quit };
 // the object lives; then the terminal is as it was. Ctrl-C still raises its signal.
 class RawTerminal {
 public:
-    // True when standard input is a terminal.
-    static bool available();
-
     RawTerminal();
     ~RawTerminal();
     RawTerminal(const RawTerminal&) = delete;
