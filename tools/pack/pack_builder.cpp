@@ -92,18 +92,16 @@ std::string describeCharacter(std::string_view text, std::size_t at) {
     return "'" + std::string(text.substr(at, length)) + "' (" + hex + ")";
 }
 
-// One line of printable ASCII; a refusal names the character, its line and its column.
+// One line of printable ASCII; a refusal names the character, its line and its column. The
+// first line break is itself refused, so whatever is refused lies on line 1.
 void checkScroller(std::string_view scroller, const std::string& name) {
-    std::size_t line = 1;
-    std::size_t column = 1;
     for (std::size_t i = 0; i < scroller.size(); ++i) {
         const auto c = static_cast<unsigned char>(scroller[i]);
         if (c < 32 || c > 126) {
-            reject(name + ": line " + std::to_string(line) + ", column " + std::to_string(column) +
-                   ": " + describeCharacter(scroller, i) +
+            reject(name + ": line 1, column " + std::to_string(i + 1) + ": " +
+                   describeCharacter(scroller, i) +
                    " is not printable ASCII (one line, codes 32 to 126)");
         }
-        ++column;
     }
 }
 
