@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/little_endian.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 // The 18-byte header that opens a TGA file: where each field lies, the image types and the
 // descriptor's origin bit. The intro's decoder and the tools that write and check images read it
@@ -22,6 +25,16 @@ inline constexpr std::size_t Height = 14;  // 16-bit
 inline constexpr std::size_t BitsPerPixel = 16;
 inline constexpr std::size_t Descriptor = 17;      // alpha bits in the low nibble, origin bit
 inline constexpr std::uint8_t OriginTopBit = 0x20; // set: rows stored top row first
+
+// Where the pixels start in a file of at least Size bytes: after the header, the image ID and
+// any colour map.
+inline std::size_t pixelDataOffset(std::span<const std::uint8_t> file) {
+    const std::size_t colourMapBytes = file[ColourMapType] == 0
+                                           ? 0
+                                           : std::size_t{readU16LE(&file[ColourMapLength])} *
+                                                 ((file[ColourMapEntryBits] + 7u) / 8u);
+    return Size + file[IdLength] + colourMapBytes;
+}
 } // namespace tga_header
 
 // Image types; each but None also comes run-length encoded, its value plus RunLengthEncoded.

@@ -27,15 +27,10 @@ bool holdsWholeUncompressedImage(std::span<const std::uint8_t> file) {
     if (file.size() < Size || file[ImageType] != tga_image_type::TrueColour) {
         return false;
     }
-    const std::size_t idLength = file[IdLength];
-    const std::size_t colourMapBytes =
-        file[ColourMapType] == 0 ? 0
-                                 : static_cast<std::size_t>(readU16LE(&file[ColourMapLength])) *
-                                       ((file[ColourMapEntryBits] + 7) / 8);
     const std::size_t width = readU16LE(&file[Width]);
     const std::size_t height = readU16LE(&file[Height]);
     const std::size_t pixelBytes = (file[BitsPerPixel] + 7) / 8;
-    return file.size() >= Size + idLength + colourMapBytes + width * height * pixelBytes &&
+    return file.size() >= pixelDataOffset(file) + width * height * pixelBytes &&
            file.size() <= static_cast<std::size_t>(INT_MAX);
 }
 

@@ -42,16 +42,12 @@ std::optional<TgaHeader> readTgaHeader(std::span<const std::uint8_t> file) {
     if (file.size() < Size) {
         return std::nullopt;
     }
-    const std::size_t colourMapBytes =
-        file[ColourMapType] == 0 ? 0
-                                 : static_cast<std::size_t>(u16At(file, ColourMapLength)) *
-                                       ((file[ColourMapEntryBits] + 7) / 8);
     TgaHeader header{file[ImageType],
                      u16At(file, Width),
                      u16At(file, Height),
                      file[BitsPerPixel],
                      (file[Descriptor] & OriginTopBit) != 0,
-                     Size + std::size_t{file[IdLength]} + colourMapBytes,
+                     pixelDataOffset(file),
                      false};
     const std::size_t pixelBytes = static_cast<std::size_t>(header.width) * header.height *
                                    static_cast<std::size_t>(header.bitsPerPixel / 8);
